@@ -1,0 +1,27 @@
+// A Sound handle that one thread may replace while another plays it. Callers keep
+// the shared_ptr from Get() for the length of their call, so a replaced Sound is
+// deleted only after its last user is done. Any thread.
+#pragma once
+
+#include <memory>
+#include <mutex>
+
+class Sound;
+
+class SharedSound {
+ public:
+  std::shared_ptr<Sound> Get() const {
+    std::scoped_lock lock(mutex_);
+    return sound_;
+  }
+  // Returns the Sound it replaced.
+  std::shared_ptr<Sound> Exchange(std::shared_ptr<Sound> sound) {
+    std::scoped_lock lock(mutex_);
+    sound_.swap(sound);
+    return sound;
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::shared_ptr<Sound> sound_;
+};
