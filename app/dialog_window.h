@@ -42,6 +42,7 @@ class DialogWindow {
   virtual void SetItemText(int id, const std::string& text) = 0;
   virtual void ScrollToBottom(int id) = 0;
   virtual void EnableItem(int id, bool enabled) = 0;
+  virtual bool IsItemEnabled(int id) const = 0;
   virtual void CheckItem(int id, bool checked) = 0;
   virtual void FocusItem(int id) = 0;
   virtual void SetIcons() = 0;

@@ -97,11 +97,12 @@ struct SessionState {
   SharedSound cockpitStartup;
 
   // Carried from tick to tick by the periodic update (dialog thread only).
-  std::int16_t lastDopplerVolume = -10000;
-  std::int16_t lastDopplerFrequency = 8000;
-  int precipitationLevel = 0;
-  int lastEnvironmentalSwitch = -1;  // -1: not yet seen
-  int precipitationLoopIndex = 0;
+  float lastDopplerVolume = -10000.0f;
+  float lastDopplerFrequency = 8000.0f;
+  float precipitationLevel = 0.0f;
+  std::uint8_t lastEnvironmentalSwitch = 0;
+  bool environmentalSwitchSeen = false;  // lastEnvironmentalSwitch is set on the first tick
+  std::int16_t precipitationLoopIndex = 0;
 
   PlayerSlot players[PLAYER_SLOT_COUNT];
   DelayedSoundSlot delayedSounds[DELAYED_SOUND_SLOT_COUNT];
