@@ -1,0 +1,48 @@
+// Sound: one loaded WAVE file on one or more device buffers that hold the same samples.
+// Play, Stop, Rewind and IsPlaying are called from the dialog thread and the link's
+// worker threads; the buffers accept that, and a Sound has no lock of its own.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "audio/direct_sound.h"
+#include "audio/wave_file.h"
+
+class Sound {
+ public:
+  using Buffers = std::vector<std::unique_ptr<IDirectSoundBuffer>>;
+
+  // Takes over the buffers and the reader, and fills the first buffer (result ignored;
+  // further buffers share its memory). fileName is the name it was created from.
+  Sound(Buffers buffers, DWORD bufferSize, std::unique_ptr<WaveFile> waveFile,
+        DWORD creationFlags, std::string fileName);
+  virtual ~Sound();
+  Sound(const Sound&) = delete;
+  Sound& operator=(const Sound&) = delete;
+
+  // Restores and refills a lost buffer first. DSERR_BUFFERLOST when the device stays
+  // lost through the bounded retries.
+  HRESULT Play(DWORD priority, DWORD playFlags, LONG volume, LONG frequency, LONG pan);
+  HRESULT Stop();
+  HRESULT Rewind();
+  bool IsPlaying();
+
+  // Restore passes (each two Restore calls and a 10 ms pause) before Play gives up.
+  static constexpr int RESTORE_PASS_LIMIT = 10;
+
+  HRESULT FillBuffer(IDirectSoundBuffer* buffer);
+  HRESULT RestoreBuffer(IDirectSoundBuffer* buffer, bool* restored);
+  IDirectSoundBuffer* PickFreeBuffer();
+
+ private:
+  HRESULT PlayUntraced(DWORD priority, DWORD playFlags, LONG volume, LONG frequency, LONG pan);
+  HRESULT ForEachBuffer(HRESULT (IDirectSoundBuffer::*operation)());
+
+  Buffers buffers_;
+  DWORD bufferSize_;
+  std::unique_ptr<WaveFile> waveFile_;
+  DWORD creationFlags_;
+  std::string fileName_;
+};
