@@ -1,7 +1,7 @@
-// The sound bank as data: every row names the handles it fills, their files in the
-// Sounds folder, the creation flags and the text of the box shown when a file of the
-// row is missing. LoadSoundBank and the sound pack writer read the same table.
-// Constant data; any thread.
+// The sound bank as data: the 97 entries in load order, each naming the handle it
+// fills, its file in the Sounds folder, the creation flags and, for the handle arrays,
+// the text of the box shown when the file is missing. LoadSoundBank and the sound pack
+// writer read the same table. Constant data; any thread.
 #pragma once
 
 #include <span>
@@ -9,17 +9,15 @@
 #include "audio/direct_sound.h"
 #include "audio/sound_bank.h"
 
-struct SoundBankRow {
-  // One file for a single handle; one per index, from 0 up, for an array.
-  std::span<const char* const> files;
+struct SoundBankEntry {
+  const char* file;
   DWORD flags;
-  std::span<Sound*> (*handles)(SoundBank& bank);
+  Sound** (*handle)(SoundBank& bank);
   // Null: the box shows the missing file's own name.
   const char* groupText;
 };
 
-// The 59 rows in load order.
-std::span<const SoundBankRow> SoundBankRows();
+std::span<const SoundBankEntry> SoundBankEntries();
 
 constexpr int SOUND_BANK_SIZE = 97;
 constexpr const char* SOUND_FOLDER = "Sounds";

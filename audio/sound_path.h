@@ -1,0 +1,13 @@
+// Resolving the module's sound file names ("Sounds\\beep31.wav") on this file system.
+// Pure apart from reading the folder; any thread.
+#pragma once
+
+#include <string>
+
+// The name with backslashes as folder separators. When that exact file is missing, the
+// one file of its folder whose name matches regardless of case; when none or several
+// match, the name as given (which then fails to open).
+std::string ResolveSoundPath(const std::string& fileName);
+
+// The last part of the name, after any '\\' or '/'.
+std::string BaseName(const std::string& fileName);
