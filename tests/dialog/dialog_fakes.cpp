@@ -1,0 +1,146 @@
+#include "tests/dialog/dialog_fakes.h"
+
+#include <thread>
+
+#include "app/main_dialog.h"
+#include "app/session_state.h"
+#include "audio/sound_manager.h"
+#include "link/link_session.h"
+
+void FakeWindow::Post(unsigned message, std::uintptr_t, std::intptr_t) {
+  std::scoped_lock lock(mutex_);
+  posts_.push_back(message);
+}
+
+std::intptr_t FakeWindow::Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+  return DialogProc(this, message, wParam, lParam);
+}
+
+void FakeWindow::End(int code) {
+  std::scoped_lock lock(mutex_);
+  endCodes_.push_back(code);
+}
+
+bool FakeWindow::IsItemEnabled(int id) const {
+  const auto found = enabled_.find(id);
+  return found == enabled_.end() || found->second;
+}
+
+std::vector<int> FakeWindow::EndCodes() const {
+  std::scoped_lock lock(mutex_);
+  return endCodes_;
+}
+
+std::vector<unsigned> FakeWindow::Posts() const {
+  std::scoped_lock lock(mutex_);
+  return posts_;
+}
+
+int RecordingBoxes::Show(HWND owner, std::string_view text, std::string_view title, unsigned type) {
+  std::scoped_lock lock(mutex_);
+  boxes_.push_back({owner, std::string(text), std::string(title), type});
+  return IDOK;
+}
+
+std::vector<ShownBox> RecordingBoxes::Boxes() const {
+  std::scoped_lock lock(mutex_);
+  return boxes_;
+}
+
+namespace {
+
+FakeClient* currentClient = nullptr;
+
+class FailingAddress : public IDirectPlay8Address {
+ public:
+  FailingAddress(bool failSetSp, bool failComponent)
+      : failSetSp_(failSetSp), failComponent_(failComponent) {}
+  HRESULT SetSP(const GUID* serviceProvider) override {
+    return failSetSp_ ? E_FAIL : IDirectPlay8Address::SetSP(serviceProvider);
+  }
+  HRESULT AddComponent(const char16_t* name, const void* data, DWORD size, DWORD dataType) override {
+    return failComponent_ ? E_FAIL : IDirectPlay8Address::AddComponent(name, data, size, dataType);
+  }
+
+ private:
+  bool failSetSp_;
+  bool failComponent_;
+};
+
+}  // namespace
+
+HRESULT FakeClient::Initialize(void* userContext, PFNDPNMESSAGEHANDLER handler, DWORD) {
+  userContext_ = userContext;
+  handler_ = handler;
+  return S_OK;
+}
+
+HRESULT FakeClient::Connect(const DPN_APPLICATION_DESC*, IDirectPlay8Address* hostAddress,
+                            IDirectPlay8Address*, const void*, const void*, const void*, DWORD,
+                            void*, DPNHANDLE*, DWORD) {
+  ++connects;
+  if (hostAddress != nullptr) {
+    connectHost = AddressString(*hostAddress, DPNA_KEY_HOSTNAME);
+  }
+  return connectResult;
+}
+
+HRESULT FakeClient::Send(const DPN_BUFFER_DESC* buffers, DWORD, DWORD timeOutMs, void*, DPNHANDLE*,
+                         DWORD flags) {
+  sent.push_back({std::vector<BYTE>(buffers->pBufferData, buffers->pBufferData + buffers->dwBufferSize),
+                  timeOutMs, flags});
+  return S_OK;
+}
+
+void FakeClient::CompleteConnect(HRESULT result) {
+  std::thread worker([this, result] {
+    DPNMSG_CONNECT_COMPLETE message;
+    message.hResultCode = result;
+    handler_(userContext_, DPN_MSGID_CONNECT_COMPLETE, &message);
+  });
+  worker.join();
+}
+
+FakeClient* FakeClient::Current() { return currentClient; }
+
+void InstallFakeLink(int failingSetSpAddress, int failingComponentAddress) {
+  SetDirectPlayClientFactory([] {
+    auto client = std::make_unique<FakeClient>();
+    currentClient = client.get();
+    return client;
+  });
+  auto created = std::make_shared<int>(0);
+  SetDirectPlayAddressFactory([=]() -> std::unique_ptr<IDirectPlay8Address> {
+    const int index = (*created)++;
+    return std::make_unique<FailingAddress>(index == failingSetSpAddress, index == failingComponentAddress);
+  });
+}
+
+void ResetSession() {
+  ReleaseLinkObjects();
+  currentClient = nullptr;
+  SetDirectPlayClientFactory(nullptr);
+  SetDirectPlayAddressFactory(nullptr);
+  delete session.soundManager.exchange(nullptr);
+  session.dialogWindow = nullptr;
+  session.startupStage = 0;
+  session.whodatRequested = 0;
+  session.g_wszHostName.clear();
+  session.soundsReady = 0;
+  session.configurationComplete = 0;
+  session.propulsionOn = 0;
+  session.planetRotationRate = 0.0f;
+  for (Flag* flag : {&session.weaponsSwitch, &session.notificationsSwitch, &session.dockAnnouncementsSwitch,
+                     &session.environmentalSwitch, &session.onboardSwitch, &session.endOfTransmissionSwitch}) {
+    *flag = 1;
+  }
+  session.bank = SoundBank{};
+  session.cockpitAmbience.Exchange(nullptr);
+  {
+    std::scoped_lock lock(session.statusLog.statusLogLock);
+    session.statusLog.statusLineCount = 0;
+  }
+  ClearSessionTables();
+  SetProcessExit([](int) {});
+  SetClosePause([](std::chrono::milliseconds) {});
+}

@@ -1,0 +1,52 @@
+// A sound device for the dialog tests: buffers that only record what is done to them,
+// and helpers that make real Sounds on it from small WAVE files. Test thread.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "audio/direct_sound.h"
+
+class Sound;
+
+struct BufferRecord {
+  int plays = 0;
+  int stops = 0;
+  DWORD playFlags = 0;
+  LONG volume = 0;
+  bool playing = false;
+};
+
+// Installs the factory behind DirectSoundCreate8; every buffer any device creates from
+// now on is recorded, in creation order.
+void InstallFakeSoundDevice();
+std::vector<std::shared_ptr<BufferRecord>> CreatedBuffers();
+
+// Writes a short mono 16-bit WAVE file.
+void WriteTestWave(const std::filesystem::path& path);
+// Writes every file the sound bank loads under folder/Sounds.
+void WriteSoundBankFiles(const std::filesystem::path& folder);
+
+struct TestSound {
+  std::unique_ptr<Sound> sound;
+  std::shared_ptr<BufferRecord> buffer;
+};
+
+// A real Sound with one buffer on the fake device, made from a WAVE file in folder.
+TestSound MakeTestSound(const std::filesystem::path& folder, const std::string& name);
+
+// A temporary folder that is the working directory for the fixture's lifetime.
+class WorkingFolder {
+ public:
+  WorkingFolder();
+  ~WorkingFolder();
+  WorkingFolder(const WorkingFolder&) = delete;
+  WorkingFolder& operator=(const WorkingFolder&) = delete;
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path previous_;
+  std::filesystem::path path_;
+};
