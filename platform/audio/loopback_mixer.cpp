@@ -1,0 +1,48 @@
+#include "platform/audio/loopback_mixer.h"
+
+#include <AL/al.h>
+#include <AL/alext.h>
+
+#include "platform/audio/al_lock.h"
+
+namespace {
+
+template <typename Function>
+Function LoopbackFunction(const char* name) {
+  return reinterpret_cast<Function>(alcGetProcAddress(nullptr, name));
+}
+
+}  // namespace
+
+std::unique_ptr<LoopbackMixer> LoopbackMixer::Create() {
+  AlLock lock(nullptr);
+  if (alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback") == ALC_FALSE) return nullptr;
+  const auto open = LoopbackFunction<LPALCLOOPBACKOPENDEVICESOFT>("alcLoopbackOpenDeviceSOFT");
+  const auto render = LoopbackFunction<LPALCRENDERSAMPLESSOFT>("alcRenderSamplesSOFT");
+  if (open == nullptr || render == nullptr) return nullptr;
+  ALCdevice* device = open(nullptr);
+  if (device == nullptr) return nullptr;
+  const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT,
+                               ALC_FORMAT_TYPE_SOFT,     ALC_SHORT_SOFT,
+                               ALC_FREQUENCY,            MIX_RATE,
+                               ALC_HRTF_SOFT,            ALC_FALSE,
+                               0};
+  ALCcontext* context = alcCreateContext(device, attributes);
+  if (context == nullptr) {
+    alcCloseDevice(device);
+    return nullptr;
+  }
+  return std::unique_ptr<LoopbackMixer>(new LoopbackMixer(device, context, render));
+}
+
+LoopbackMixer::~LoopbackMixer() {
+  AlLock lock(nullptr);
+  if (alcGetCurrentContext() == context_) alcMakeContextCurrent(nullptr);
+  alcDestroyContext(context_);
+  alcCloseDevice(device_);
+}
+
+void LoopbackMixer::Render(std::int16_t* frames, int frameCount) {
+  AlLock lock(nullptr);
+  render_(device_, frames, frameCount);
+}

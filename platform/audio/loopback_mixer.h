@@ -1,0 +1,34 @@
+// LoopbackMixer: one OpenAL Soft loopback device and its context, mixing every source of
+// the context into 16-bit stereo frames at MIX_RATE whenever an output pulls.
+// Render: any thread (an output's thread); construction and destruction: any thread.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include <AL/alc.h>
+
+constexpr int MIX_RATE = 44100;
+constexpr int MIX_CHANNELS = 2;
+
+class LoopbackMixer {
+ public:
+  // Null when the loopback extension is missing or the device cannot be made.
+  static std::unique_ptr<LoopbackMixer> Create();
+  ~LoopbackMixer();
+  LoopbackMixer(const LoopbackMixer&) = delete;
+  LoopbackMixer& operator=(const LoopbackMixer&) = delete;
+
+  // Writes frameCount interleaved stereo frames of the current mix.
+  void Render(std::int16_t* frames, int frameCount);
+  ALCcontext* Context() const { return context_; }
+
+ private:
+  using RenderFunction = void (*)(ALCdevice*, ALCvoid*, ALCsizei);
+  LoopbackMixer(ALCdevice* device, ALCcontext* context, RenderFunction render)
+      : device_(device), context_(context), render_(render) {}
+
+  ALCdevice* device_;
+  ALCcontext* context_;
+  RenderFunction render_;
+};
