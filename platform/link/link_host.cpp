@@ -78,22 +78,21 @@ bool LinkHost::AcceptConnection(std::chrono::milliseconds timeout) {
   auto wanted = std::make_shared<bool>(true);  // under mutex_
   {
     std::lock_guard hold(mutex_);
+    if (connection_) {
+      connection_->Close();  // an earlier module's session is over
+    }
     phase_ = Phase::kNoSession;
     connection_.reset();
     connectRequest_.reset();
     received_.clear();
     end_.reset();
   }
-  acceptor_.async_accept(*socket, [this, socket, wanted](const asio::error_code& error) {
-    std::lock_guard hold(mutex_);
-    if (error || !*wanted) {
-      return;  // a late connection after the caller gave up is dropped with the socket
-    }
-    connection_ = FrameConnection::Create(std::move(*socket));
-    phase_ = Phase::kAwaitingConnect;
-    connection_->Start({[this](const link_wire::Frame& frame) { return OnFrame(frame); },
-                        [this](FrameConnection::CloseCause cause) { OnClosed(cause); }});
-    changed_.notify_all();
+  // The acceptor is touched on the worker thread only, so a cancel for an earlier
+  // attempt that gave up runs before this attempt starts.
+  asio::post(io_, [this, socket, wanted] {
+    acceptor_.async_accept(*socket, [this, socket, wanted](const asio::error_code& error) {
+      OnAccepted(error, std::move(*socket), *wanted);
+    });
   });
   std::unique_lock lock(mutex_);
   if (WaitFor(lock, timeout, [this] { return phase_ != Phase::kNoSession; })) {
@@ -102,6 +101,21 @@ bool LinkHost::AcceptConnection(std::chrono::milliseconds timeout) {
   *wanted = false;
   asio::post(io_, [this] { acceptor_.cancel(); });
   return false;
+}
+
+void LinkHost::OnAccepted(const asio::error_code& error, asio::ip::tcp::socket socket,
+                          const bool& wanted) {
+  std::lock_guard hold(mutex_);
+  if (error || !wanted) {
+    return;  // a late connection after the caller gave up is dropped with the socket
+  }
+  connection_ = FrameConnection::Create(std::move(socket));
+  phase_ = Phase::kAwaitingConnect;
+  const FrameConnection* current = connection_.get();
+  connection_->Start(
+      {[this, current](const link_wire::Frame& frame) { return OnFrame(current, frame); },
+       [this, current](FrameConnection::CloseCause cause) { OnClosed(current, cause); }});
+  changed_.notify_all();
 }
 
 std::optional<link_wire::ConnectRequest> LinkHost::ReadConnect(std::chrono::milliseconds timeout) {
@@ -171,8 +185,11 @@ std::optional<SessionEnd> LinkHost::WaitForEnd(std::chrono::milliseconds timeout
   return end_;
 }
 
-Verdict LinkHost::OnFrame(const link_wire::Frame& frame) {
+Verdict LinkHost::OnFrame(const FrameConnection* from, const link_wire::Frame& frame) {
   std::lock_guard hold(mutex_);
+  if (from != connection_.get()) {
+    return Verdict::kStop;  // left over from an earlier module
+  }
   if (frame.type == FrameType::kTerminate) {
     return Verdict::kStop;
   }
@@ -193,8 +210,11 @@ Verdict LinkHost::OnFrame(const link_wire::Frame& frame) {
   return Verdict::kBroken;
 }
 
-void LinkHost::OnClosed(FrameConnection::CloseCause cause) {
+void LinkHost::OnClosed(const FrameConnection* from, FrameConnection::CloseCause cause) {
   std::lock_guard hold(mutex_);
+  if (from != connection_.get()) {
+    return;
+  }
   phase_ = Phase::kEnded;
   end_ = EndOf(cause);
   changed_.notify_all();

@@ -61,8 +61,12 @@ class LinkHost {
  private:
   enum class Phase { kNoSession, kAwaitingConnect, kAwaitingReply, kSession, kEnded };
 
-  FrameConnection::Verdict OnFrame(const link_wire::Frame& frame);
-  void OnClosed(FrameConnection::CloseCause cause);
+  // `wanted` is read under mutex_: false once the caller stopped waiting.
+  void OnAccepted(const asio::error_code& error, asio::ip::tcp::socket socket,
+                  const bool& wanted);
+  // Frames and the end of a connection that is no longer the current one are ignored.
+  FrameConnection::Verdict OnFrame(const FrameConnection* from, const link_wire::Frame& frame);
+  void OnClosed(const FrameConnection* from, FrameConnection::CloseCause cause);
   template <typename Predicate>
   bool WaitFor(std::unique_lock<std::mutex>& lock, std::chrono::milliseconds timeout,
                Predicate ready);
