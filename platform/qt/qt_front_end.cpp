@@ -1,0 +1,36 @@
+#include "platform/qt/qt_front_end.h"
+
+#include <QIcon>
+
+#include "platform/qt/qt_dialog.h"
+#include "resources/version_info.h"
+
+namespace {
+QString Text(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+}  // namespace
+
+std::unique_ptr<QApplication> CreateQtApplication(int& argc, char** argv) {
+  auto application = std::make_unique<QApplication>(argc, argv);
+  QApplication::setApplicationName(Text(FILE_DESCRIPTION));
+  QApplication::setOrganizationName(Text(COMPANY_NAME));
+  QApplication::setApplicationVersion(Text(VERSION_TEXT));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/soundmodule.png")));
+  return application;
+}
+
+QtFrontEnd::QtFrontEnd(void (*onActivation)(bool active)) : onActivation_(onActivation) {
+  SetMessageBoxPresenter(&boxes_);
+}
+
+QtFrontEnd::~QtFrontEnd() { SetMessageBoxPresenter(nullptr); }
+
+// A dialog ended while it opened (no sound device) is never shown.
+int QtFrontEnd::RunDialog(DialogProcedure procedure) {
+  QtDialog dialog(procedure, onActivation_);
+  procedure(&dialog, WM_INITDIALOG, 0, 0);
+  if (!dialog.Ended()) {
+    dialog.exec();
+  }
+  procedure(&dialog, WM_DESTROY, 0, 0);
+  return dialog.Result();
+}

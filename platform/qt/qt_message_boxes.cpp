@@ -1,0 +1,43 @@
+#include "platform/qt/qt_message_boxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QThread>
+
+namespace {
+
+QMessageBox::Icon BoxIcon(unsigned type) {
+  switch (type & 0xF0u) {
+    case MB_ICONERROR:
+      return QMessageBox::Critical;
+    case MB_ICONWARNING:
+      return QMessageBox::Warning;
+    default:
+      return QMessageBox::NoIcon;
+  }
+}
+
+QString Latin1(std::string_view text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+int ShowHere(HWND owner, const QString& text, const QString& title, unsigned type) {
+  QMessageBox box(BoxIcon(type), title, text, QMessageBox::Ok, dynamic_cast<QWidget*>(owner));
+  box.exec();
+  return IDOK;
+}
+
+}  // namespace
+
+int QtMessageBoxes::Show(HWND owner, std::string_view text, std::string_view title, unsigned type) {
+  const QString shownText = Latin1(text);
+  const QString shownTitle = Latin1(title);
+  QCoreApplication* application = QCoreApplication::instance();
+  if (application == nullptr || QThread::currentThread() == application->thread()) {
+    return ShowHere(owner, shownText, shownTitle, type);
+  }
+  int answer = IDOK;
+  QMetaObject::invokeMethod(
+      application, [&] { answer = ShowHere(owner, shownText, shownTitle, type); }, Qt::BlockingQueuedConnection);
+  return answer;
+}

@@ -1,0 +1,22 @@
+// The soundmodule program's command line. Pure; main thread.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/audio/openal_sound_device.h"
+
+struct Options {
+  enum class Action { Run, Version, Help, Error };
+  Action action = Action::Run;
+  bool headless = false;
+  AudioOutput audio;
+  std::string tracePath;  // empty: no trace
+  std::string error;      // for Action::Error
+};
+
+// The arguments after the program's name.
+Options ParseOptions(const std::vector<std::string>& arguments);
+
+std::string UsageText();
+std::string VersionText();
