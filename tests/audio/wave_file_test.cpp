@@ -155,12 +155,13 @@ TEST_F(WaveFileTest, HugeChunkSizesEndTheSearch) {
 }
 
 TEST_F(WaveFileTest, FileShrunkAfterOpenFailsTheReadThatRunsOut) {
-  ASSERT_EQ(OpenBytes(PcmWave(1, 8000, 8, Sequence(100))), S_OK);
-  std::filesystem::resize_file(folder_.Path() / "Sounds" / "test.wav", 44 + 50);
+  constexpr DWORD SIZE = 100000;  // well beyond what the stream keeps buffered
+  ASSERT_EQ(OpenBytes(PcmWave(1, 8000, 8, Sequence(SIZE))), S_OK);
+  std::filesystem::resize_file(folder_.Path() / "Sounds" / "test.wav", 44 + SIZE / 2);
   ASSERT_EQ(wave_.Rewind(), S_OK);
-  BYTE buffer[100];
+  Bytes buffer(SIZE);
   DWORD read = 0;
-  EXPECT_EQ(wave_.Read(buffer, 100, &read), E_FAIL);
+  EXPECT_EQ(wave_.Read(buffer.data(), SIZE, &read), E_FAIL);
   EXPECT_EQ(read, 0u);
 }
 
