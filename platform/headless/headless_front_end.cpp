@@ -54,8 +54,9 @@ int HeadlessFrontEnd::RunDialog(DialogProcedure procedure) {
   }
   auto loop = std::make_shared<MessageLoop>();
   auto window = std::make_shared<HeadlessWindow>(loop, procedure);
-  StartInputReader(input_, window);
+  // The dialog opens before the first click can arrive.
   loop->Post([window = window.get(), procedure] { procedure(window, WM_INITDIALOG, 0, 0); });
+  StartInputReader(input_, window);
   loop->Run();
   const int code = window->Result();
   std::fprintf(stderr, "[end] %d\n", code);

@@ -1,9 +1,10 @@
 #include "platform/qt/dialog_metrics.h"
 
-#include <algorithm>
 #include <cmath>
 
+#include <QCheckBox>
 #include <QFontMetrics>
+#include <QPushButton>
 #include <QStyle>
 
 namespace {
@@ -19,35 +20,34 @@ int ToPixels(int units, double unit) { return static_cast<int>(std::lround(units
 
 }  // namespace
 
-QString ShownCaption(const ControlTemplate& control) {
-  QString caption = QString::fromLatin1(control.caption.data(), static_cast<qsizetype>(control.caption.size()));
-  return caption.remove(QLatin1Char('&'));
+DialogScale BaseDialogScale(const QFont& font) {
+  const QFontMetrics metrics(font);
+  return {AverageCharWidth(metrics) / 4.0, metrics.height() / 8.0};
 }
 
-int CaptionWidth(const ControlTemplate& control, const QFont& font, const QStyle& style) {
-  const int text = QFontMetrics(font).horizontalAdvance(ShownCaption(control));
-  switch (control.kind) {
-    case ControlKind::PushButton:
-      return text + 2 * style.pixelMetric(QStyle::PM_ButtonMargin) +
-             2 * style.pixelMetric(QStyle::PM_DefaultFrameWidth);
-    case ControlKind::CheckBox:
-      return text + style.pixelMetric(QStyle::PM_IndicatorWidth) +
-             style.pixelMetric(QStyle::PM_CheckBoxLabelSpacing) + 2;
-    case ControlKind::LogBox:
-      break;
+// A check box knows its own need; a push button's size hint adds a minimum width that
+// has nothing to do with its caption, so only the caption and margins count there.
+int CaptionWidth(const QWidget& widget) {
+  if (const auto* box = qobject_cast<const QCheckBox*>(&widget)) {
+    return box->sizeHint().width();
+  }
+  if (const auto* button = qobject_cast<const QPushButton*>(&widget)) {
+    const QStyle& style = *button->style();
+    const QString caption = QString(button->text()).remove(QLatin1Char('&'));
+    return QFontMetrics(button->font()).horizontalAdvance(caption) + 2 * style.pixelMetric(QStyle::PM_ButtonMargin) +
+           2 * style.pixelMetric(QStyle::PM_DefaultFrameWidth);
   }
   return 0;
 }
 
-DialogScale FitDialogScale(const QFont& font, const QStyle& style) {
-  const QFontMetrics metrics(font);
-  const DialogScale base{AverageCharWidth(metrics) / 4.0, metrics.height() / 8.0};
-  double factor = 1.0;
-  for (const ControlTemplate& control : MAIN_DIALOG_CONTROLS) {
-    const double available = control.width * base.unitX;
-    factor = std::max(factor, CaptionWidth(control, font, style) / available);
+DialogScale FitCaption(DialogScale scale, const ControlTemplate& control, int neededPixels) {
+  const double factor = neededPixels / (control.width * scale.unitX);
+  if (factor <= 1.0) {
+    return scale;
   }
-  return {base.unitX * factor, base.unitY * factor};
+  // Rounding of the control's edges may take up to a pixel on each side.
+  const double enlarged = (neededPixels + 2.0) / (control.width * scale.unitX);
+  return {scale.unitX * enlarged, scale.unitY * enlarged};
 }
 
 QRect ControlRect(const ControlTemplate& control, DialogScale scale) {

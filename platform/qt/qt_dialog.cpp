@@ -10,6 +10,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <vector>
+
 #include "platform/qt/dialog_metrics.h"
 #include "resources/main_dialog.h"
 
@@ -51,23 +53,26 @@ QtDialog::QtDialog(DialogProcedure procedure, void (*onActivation)(bool active))
 }
 
 void QtDialog::BuildControls() {
-  const DialogScale scale = FitDialogScale(font(), *style());
-  setFixedSize(DialogSize(scale));
-  QWidget* previous = nullptr;
+  std::vector<QWidget*> widgets;
+  DialogScale scale = BaseDialogScale(font());
   for (const ControlTemplate& control : MAIN_DIALOG_CONTROLS) {
     QWidget* widget = MakeControl(control, this);
     widget->setObjectName(QString::number(control.id));
-    widget->setGeometry(ControlRect(control, scale));
     widget->setEnabled(control.enabled);
     widget->setFocusPolicy(Qt::StrongFocus);
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
       const int id = control.id;
       connect(button, &QAbstractButton::clicked, this, [this, id] { Deliver(WM_COMMAND, static_cast<std::uintptr_t>(id)); });
     }
-    if (previous != nullptr) {
-      setTabOrder(previous, widget);
+    if (!widgets.empty()) {
+      setTabOrder(widgets.back(), widget);
     }
-    previous = widget;
+    widgets.push_back(widget);
+    scale = FitCaption(scale, control, CaptionWidth(*widget));
+  }
+  setFixedSize(DialogSize(scale));
+  for (std::size_t i = 0; i < widgets.size(); ++i) {
+    widgets[i]->setGeometry(ControlRect(MAIN_DIALOG_CONTROLS[i], scale));
   }
 }
 

@@ -1,0 +1,44 @@
+// The soundmodule command line.
+#include <gtest/gtest.h>
+
+#include "platform/soundmodule/options.h"
+
+namespace {
+
+TEST(OptionsTest, NoOptionsRunsWithTheWindowAndTheAudioDevice) {
+  const Options options = ParseOptions({});
+  EXPECT_EQ(options.action, Options::Action::Run);
+  EXPECT_FALSE(options.headless);
+  EXPECT_EQ(options.audio.kind, AudioOutput::Kind::Device);
+  EXPECT_TRUE(options.tracePath.empty());
+}
+
+TEST(OptionsTest, EveryOptionIsTaken) {
+  const Options options = ParseOptions({"--headless", "--audio-out", "mix.wav", "--trace", "t.jsonl"});
+  EXPECT_EQ(options.action, Options::Action::Run);
+  EXPECT_TRUE(options.headless);
+  EXPECT_EQ(options.audio.kind, AudioOutput::Kind::WavFile);
+  EXPECT_EQ(options.audio.path, "mix.wav");
+  EXPECT_EQ(options.tracePath, "t.jsonl");
+  EXPECT_EQ(ParseOptions({"--audio-out", "null"}).audio.kind, AudioOutput::Kind::Null);
+}
+
+TEST(OptionsTest, UnknownOptionsAndMissingPathsAreErrors) {
+  for (const auto& arguments : std::vector<std::vector<std::string>>{
+           {"--bogus"}, {"-h"}, {"--audio-out"}, {"--trace"}, {"--headless", "extra"}, {"--trace", ""}}) {
+    const Options options = ParseOptions(arguments);
+    EXPECT_EQ(options.action, Options::Action::Error) << arguments[0];
+    EXPECT_FALSE(options.error.empty());
+  }
+}
+
+TEST(OptionsTest, VersionShowsTheVersionData) {
+  EXPECT_EQ(ParseOptions({"--version"}).action, Options::Action::Version);
+  EXPECT_EQ(ParseOptions({"--help"}).action, Options::Action::Help);
+  const std::string text = VersionText();
+  for (const char* part : {"108.0.0.0", "Varnholt Industries Sound Module", "Sound Module", "Varnholt Industries"}) {
+    EXPECT_NE(text.find(part), std::string::npos) << part;
+  }
+}
+
+}  // namespace
