@@ -10,6 +10,7 @@
 #include "app/session_state.h"
 #include "app/startup_sequence.h"
 #include "audio/sound.h"
+#include "audio/sound_bank_table.h"
 #include "link/configuration_request.h"
 #include "link/link_session.h"
 #include "reactions/delayed_sound_queue.h"
@@ -36,7 +37,15 @@ class StartupTest : public ::testing::Test {
     ASSERT_TRUE(Succeeded(InitDirectPlay()));
     DialogProc(&window, WM_INITDIALOG, 0, 0);
   }
-  void TearDown() override { ResetSession(); }
+  // The bank's sounds here come only from LoadSoundBank.
+  void TearDown() override {
+    for (const SoundBankEntry& entry : SoundBankEntries()) {
+      Sound** handle = entry.handle(session.bank);
+      delete *handle;
+      *handle = nullptr;
+    }
+    ResetSession();
+  }
 
   void Tick() { DialogProc(&window, WM_TIMER, 0, 0); }
   void TickUntilStage(std::int16_t stage) {
