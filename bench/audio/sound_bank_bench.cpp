@@ -1,0 +1,93 @@
+// Loading the sound bank (97 files read and mixed into device buffers) beside a plain
+// read of the same files, and the ratio of the two.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/session_state.h"
+#include "audio/sound.h"
+#include "audio/sound_bank.h"
+#include "audio/sound_bank_table.h"
+#include "audio/sound_manager.h"
+#include "platform/audio/offline_output.h"
+#include "tools/make_sound_pack/sound_pack.h"
+
+namespace {
+
+void ReleaseBank() {
+  for (const SoundBankEntry& entry : SoundBankEntries()) {
+    Sound** handle = entry.handle(session.bank);
+    delete *handle;
+    *handle = nullptr;
+  }
+}
+
+void BM_LoadSoundBank(benchmark::State& state) {
+  UseOfflineSoundDevice();
+  for (auto _ : state) {
+    SoundManager manager;
+    manager.Init(nullptr, DSSCL_NORMAL);
+    session.soundManager = &manager;
+    if (!LoadSoundBank(nullptr)) state.SkipWithError("the bank did not load");
+    state.PauseTiming();
+    ReleaseBank();
+    session.soundManager = nullptr;
+    state.ResumeTiming();
+  }
+}
+
+void BM_ReadBankFiles(benchmark::State& state) {
+  for (auto _ : state) {
+    std::size_t total = 0;
+    for (const SoundBankEntry& entry : SoundBankEntries()) {
+      const std::string path = std::string(SOUND_FOLDER) + "/" + entry.file;
+      std::vector<char> bytes(std::filesystem::file_size(path));
+      std::ifstream(path, std::ios::binary).read(bytes.data(), static_cast<long>(bytes.size()));
+      total += bytes.size();
+    }
+    benchmark::DoNotOptimize(total);
+  }
+}
+
+BENCHMARK(BM_LoadSoundBank)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadBankFiles)->Unit(benchmark::kMillisecond);
+
+// Prints the usual table, then the load time as a multiple of the plain read.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+    ConsoleReporter::ReportRuns(runs);
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    const double load = times_["BM_LoadSoundBank"];
+    const double read = times_["BM_ReadBankFiles"];
+    if (load > 0.0 && read > 0.0) {
+      std::printf("bank load %.2f ms, plain read %.2f ms, ratio %.1f\n", load, read, load / read);
+    }
+  }
+
+ private:
+  std::map<std::string, double> times_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const auto folder = std::filesystem::temp_directory_path() / "sound-bank-bench";
+  if (!WriteSoundPack(folder.string(), SoundPackOptions{.speech = false})) return 1;
+  std::filesystem::current_path(folder);
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  std::filesystem::current_path(folder.parent_path());
+  std::filesystem::remove_all(folder);
+  return 0;
+}
