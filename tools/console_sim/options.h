@@ -1,0 +1,25 @@
+// console-sim's command line. Pure; main thread.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace console_sim {
+
+struct Options {
+  std::uint16_t port = 2400;
+  std::string scenarioPath;  // empty: the built-in demo scenario
+  bool quiet = false;        // no line per packet sent
+  bool help = false;
+};
+
+struct OptionsResult {
+  Options options;
+  std::string error;  // empty when the arguments were understood
+};
+
+OptionsResult ParseOptions(std::span<const std::string> arguments);
+std::string Usage();
+
+}  // namespace console_sim

@@ -1,0 +1,79 @@
+#include "tools/console_sim/packet_text.h"
+
+#include <charconv>
+#include <cstdio>
+#include <iterator>
+
+#include "tools/console_sim/packet_layout.h"
+
+namespace console_sim {
+
+namespace {
+
+// The shortest text that reads back as the same float.
+std::string Number(float value) {
+  char text[32];
+  const auto result = std::to_chars(std::begin(text), std::end(text), value);
+  return std::string(text, result.ptr);
+}
+
+std::string Hex(std::span<const std::uint8_t> bytes) {
+  std::string text;
+  for (std::uint8_t byte : bytes) {
+    char pair[3];
+    std::snprintf(pair, sizeof pair, "%02x", byte);
+    text += pair;
+  }
+  return text;
+}
+
+std::string Value(std::span<const std::uint8_t> payload, const Field& field) {
+  switch (field.type) {
+    case FieldType::kF32:
+      return Number(LoadFloats(payload, field)[0]);
+    case FieldType::kVector: {
+      const std::vector<float> values = LoadFloats(payload, field);
+      return Number(values[0]) + "," + Number(values[1]) + "," + Number(values[2]);
+    }
+    case FieldType::kText:
+      return "\"" + LoadText(payload, field) + "\"";
+    default:
+      return std::to_string(LoadInteger(payload, field));
+  }
+}
+
+// The name of a value where it has one: event codes, kinds, and the ship event in `a`.
+std::string_view Annotation(std::span<const std::uint8_t> payload, const PacketLayout& layout,
+                            const Field& field) {
+  if (!field.names.empty()) {
+    return NameOf(field.names, static_cast<int>(LoadInteger(payload, field)));
+  }
+  const bool shipEvent = &layout == &EventLayout() && field.name == "a" &&
+                         LoadInteger(payload, *FindField(layout, "code")) == 10;
+  if (!shipEvent) {
+    return {};
+  }
+  const float subCode = LoadFloats(payload, field)[0];
+  return NameOf(ShipEventNames(), static_cast<int>(subCode));
+}
+
+}  // namespace
+
+std::string DescribePacket(std::span<const std::uint8_t> payload) {
+  const PacketLayout* layout = LayoutForSize(payload.size());
+  if (layout == nullptr) {
+    return "data(" + std::to_string(payload.size()) + ") " + Hex(payload);
+  }
+  std::string text(layout->kind);
+  std::string names;
+  for (const Field& field : layout->fields) {
+    text += " " + std::string(field.name) + "=" + Value(payload, field);
+    const std::string_view name = Annotation(payload, *layout, field);
+    if (!name.empty()) {
+      names += " " + std::string(name);
+    }
+  }
+  return names.empty() ? text : text + "  #" + names;
+}
+
+}  // namespace console_sim
