@@ -174,12 +174,9 @@ CommandResult BuildPacket(std::span<const std::string> words) {
     StoreInteger(result.payload, *FindField(layout, command->presetField), command->presetValue);
   }
   std::size_t next = 1;
-  if (!command->leadingField.empty()) {
-    if (words.size() < 2 || words[1].find('=') != std::string::npos) {
-      result.error = std::string(command->word) + " needs its " +
-                     (command->word == "ship" ? "ship event" : "event code");
-      return result;
-    }
+  const bool leading = !command->leadingField.empty() && words.size() > 1 &&
+                       words[1].find('=') == std::string::npos;
+  if (leading) {
     const Field& field = *FindField(layout, command->leadingField);
     if (!Assign(result.payload, field, words[1], command->leadingNames).empty()) {
       result.error = "unknown " + std::string(command->word == "ship" ? "ship event" : "event code") +
@@ -191,6 +188,11 @@ CommandResult BuildPacket(std::span<const std::string> words) {
   }
   for (std::size_t i = next; i < words.size() && result.error.empty(); ++i) {
     result.error = AssignWord(*command, result.payload, words[i], seen);
+  }
+  // The code (or ship event) may come first or as code=/a=, but it must come.
+  if (result.error.empty() && !command->leadingField.empty() && !seen.contains(command->leadingField)) {
+    result.error = std::string(command->word) + " needs its " +
+                   (command->word == "ship" ? "ship event" : "event code");
   }
   return result;
 }

@@ -1,8 +1,10 @@
 #include "tools/console_sim/packet_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <iterator>
+#include <vector>
 
 #include "tools/console_sim/packet_layout.h"
 
@@ -57,6 +59,27 @@ std::string_view Annotation(std::span<const std::uint8_t> payload, const PacketL
   return NameOf(ShipEventNames(), static_cast<int>(subCode));
 }
 
+// Bytes that no named field covers and that are not zero, as raw@OFFSET=HEX words.
+std::string UnnamedBytes(std::span<const std::uint8_t> payload, const PacketLayout& layout) {
+  std::vector<bool> named(payload.size(), false);
+  for (const Field& field : layout.fields) {
+    std::fill_n(named.begin() + static_cast<std::ptrdiff_t>(field.offset), FieldWidth(field), true);
+  }
+  std::string text;
+  for (std::size_t i = 0; i < payload.size();) {
+    if (named[i] || payload[i] == 0) {
+      ++i;
+      continue;
+    }
+    const std::size_t start = i;
+    while (i < payload.size() && !named[i] && payload[i] != 0) {
+      ++i;
+    }
+    text += " raw@" + std::to_string(start) + "=" + Hex(payload.subspan(start, i - start));
+  }
+  return text;
+}
+
 }  // namespace
 
 std::string DescribePacket(std::span<const std::uint8_t> payload) {
@@ -73,6 +96,7 @@ std::string DescribePacket(std::span<const std::uint8_t> payload) {
       names += " " + std::string(name);
     }
   }
+  text += UnnamedBytes(payload, *layout);
   return names.empty() ? text : text + "  #" + names;
 }
 
