@@ -10,13 +10,14 @@ namespace {
 
 constexpr int kSize = 64;
 
+// Solid fills only: a gradient would hand the painting to Qt's worker threads.
 void DrawDisc(QPainter& painter) {
-  QRadialGradient gradient(QPointF(24, 20), 44);
-  gradient.setColorAt(0.0, QColor(70, 120, 200));
-  gradient.setColorAt(1.0, QColor(14, 32, 80));
-  painter.setBrush(gradient);
+  painter.setBrush(QColor(22, 48, 110));
   painter.setPen(QPen(QColor(8, 16, 40), 2));
   painter.drawEllipse(QRectF(2, 2, kSize - 4, kSize - 4));
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(60, 105, 185, 120));
+  painter.drawEllipse(QRectF(8, 6, 36, 28));
 }
 
 void DrawSpeaker(QPainter& painter) {

@@ -1,7 +1,6 @@
 #include "platform/headless/message_loop.h"
 
-#include <future>
-#include <memory>
+#include "app/cross_thread_call.h"
 
 void MessageLoop::Post(Task task) {
   {
@@ -19,20 +18,7 @@ bool MessageLoop::Invoke(const Task& task) {
     task();
     return true;
   }
-  // A task dropped unrun breaks the promise, which wakes the waiter.
-  auto done = std::make_shared<std::promise<void>>();
-  std::future<void> finished = done->get_future();
-  Post([task, done] {
-    task();
-    done->set_value();
-  });
-  done.reset();
-  try {
-    finished.get();
-    return true;
-  } catch (const std::future_error&) {
-    return false;
-  }
+  return RunAndWait([this](Task wrapped) { Post(std::move(wrapped)); }, task);
 }
 
 void MessageLoop::Quit() {

@@ -81,8 +81,7 @@ QWidget* QtDialog::Item(int id) const { return findChild<QWidget*>(QString::numb
 std::intptr_t QtDialog::Deliver(unsigned message, std::uintptr_t wParam) { return procedure_(this, message, wParam, 0); }
 
 void QtDialog::Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
-  QMetaObject::invokeMethod(
-      this, [this, message, wParam, lParam] { procedure_(this, message, wParam, lParam); }, Qt::QueuedConnection);
+  gui_.Post([this, message, wParam, lParam] { procedure_(this, message, wParam, lParam); });
 }
 
 // Once the dialog has ended nothing more is handled; the answer is 0.
@@ -92,8 +91,7 @@ std::intptr_t QtDialog::Send(unsigned message, std::uintptr_t wParam, std::intpt
   }
   std::intptr_t answer = 0;
   if (!ended_) {
-    QMetaObject::invokeMethod(
-        this, [&] { answer = procedure_(this, message, wParam, lParam); }, Qt::BlockingQueuedConnection);
+    gui_.Invoke([&] { answer = procedure_(this, message, wParam, lParam); });
   }
   return answer;
 }
@@ -101,8 +99,11 @@ std::intptr_t QtDialog::Send(unsigned message, std::uintptr_t wParam, std::intpt
 void QtDialog::End(int code) {
   result_ = code;
   ended_ = true;
-  QMetaObject::invokeMethod(this, [this, code] { done(code); },
-                            OnGuiThread(*this) ? Qt::DirectConnection : Qt::QueuedConnection);
+  if (OnGuiThread(*this)) {
+    done(code);
+  } else {
+    gui_.Post([this, code] { done(code); });
+  }
 }
 
 void QtDialog::SetItemText(int id, const std::string& text) {

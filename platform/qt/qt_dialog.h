@@ -1,7 +1,7 @@
 // The main dialog as a Qt Widgets dialog, built from the dialog template, turning
 // clicks, Esc, the close button and its timers into messages for the dialog procedure.
 // Constructed and run on the GUI thread; Post, Send and End accept any thread (worker
-// threads reach the GUI thread through queued calls, Send and End wait or queue).
+// threads hand their messages to the GUI thread; Send waits for the answer).
 #pragma once
 
 #include <atomic>
@@ -10,6 +10,7 @@
 #include <QDialog>
 
 #include "app/front_end.h"
+#include "platform/qt/gui_thread_tasks.h"
 
 class QTimer;
 
@@ -50,4 +51,5 @@ class QtDialog : public QDialog, public DialogWindow {
   std::atomic<bool> ended_{false};
   std::atomic<int> result_{0};
   std::map<int, QTimer*> timers_;
+  GuiThreadTasks gui_;
 };

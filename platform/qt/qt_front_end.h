@@ -23,6 +23,7 @@ class QtFrontEnd : public FrontEnd {
   int RunDialog(DialogProcedure procedure) override;
 
  private:
-  QtMessageBoxes boxes_;
+  GuiThreadTasks gui_;
+  QtMessageBoxes boxes_{gui_};
   void (*onActivation_)(bool active);
 };

@@ -1,8 +1,6 @@
 #include "platform/qt/qt_message_boxes.h"
 
-#include <QApplication>
 #include <QMessageBox>
-#include <QThread>
 
 namespace {
 
@@ -29,15 +27,11 @@ int ShowHere(HWND owner, const QString& text, const QString& title, unsigned typ
 
 }  // namespace
 
+// A box that can no longer be shown (the front end is gone) counts as answered.
 int QtMessageBoxes::Show(HWND owner, std::string_view text, std::string_view title, unsigned type) {
   const QString shownText = Latin1(text);
   const QString shownTitle = Latin1(title);
-  QCoreApplication* application = QCoreApplication::instance();
-  if (application == nullptr || QThread::currentThread() == application->thread()) {
-    return ShowHere(owner, shownText, shownTitle, type);
-  }
   int answer = IDOK;
-  QMetaObject::invokeMethod(
-      application, [&] { answer = ShowHere(owner, shownText, shownTitle, type); }, Qt::BlockingQueuedConnection);
+  gui_.Invoke([&] { answer = ShowHere(owner, shownText, shownTitle, type); });
   return answer;
 }

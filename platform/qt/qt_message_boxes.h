@@ -3,8 +3,13 @@
 #pragma once
 
 #include "app/message_box.h"
+#include "platform/qt/gui_thread_tasks.h"
 
 class QtMessageBoxes : public MessageBoxPresenter {
  public:
+  explicit QtMessageBoxes(GuiThreadTasks& gui) : gui_(gui) {}
   int Show(HWND owner, std::string_view text, std::string_view title, unsigned type) override;
+
+ private:
+  GuiThreadTasks& gui_;
 };
