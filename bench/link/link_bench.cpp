@@ -1,0 +1,196 @@
+// The TCP link on loopback beside bare sockets doing the same work, in one run:
+// one-way delay (the host's send to the module's handler call, against half a bare
+// ping-pong) and frames per second. The ratios are printed after the table.
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "link/direct_play.h"
+#include "platform/link/frame.h"
+#include "platform/link/link_host.h"
+#include "platform/link/loopback_socket.h"
+#include "platform/link/tcp_link_client.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+constexpr std::size_t kPayloadSize = 20;
+constexpr int kBatch = 10000;
+
+// A module client connected to a host, counting what its handler is given.
+struct LinkPair {
+  static HRESULT Handle(void* context, DWORD id, void*) {
+    auto* pair = static_cast<LinkPair*>(context);
+    if (id == DPN_MSGID_RECEIVE) {
+      pair->lastCall.store(Clock::now().time_since_epoch().count(), std::memory_order_release);
+      pair->received.fetch_add(1, std::memory_order_release);
+    } else if (id == DPN_MSGID_CONNECT_COMPLETE) {
+      pair->connected = true;
+    }
+    return DPN_OK;
+  }
+
+  LinkPair() {
+    client.Initialize(this, Handle, 0);
+    IDirectPlay8Address address;
+    address.SetSP(&CLSID_DP8SP_TCPIP);
+    address.AddComponent(DPNA_KEY_HOSTNAME, u"127.0.0.1", 20, DPNA_DATATYPE_STRING);
+    const DWORD port = host.Port();
+    address.AddComponent(DPNA_KEY_PORT, &port, sizeof port, DPNA_DATATYPE_DWORD);
+    DPN_APPLICATION_DESC description;
+    description.dwSize = DPN_APPLICATION_DESC_SIZE;
+    description.guidApplication = APPLICATION_GUID;
+    client.Connect(&description, &address, nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr, 0);
+    host.Accept(5s);
+    while (!connected) {
+      std::this_thread::yield();
+    }
+  }
+
+  void WaitForCount(long count) const {
+    while (received.load(std::memory_order_acquire) < count) {
+      std::this_thread::yield();
+    }
+  }
+
+  LinkHost host;
+  TcpLinkClient client;
+  std::atomic<bool> connected{false};
+  std::atomic<long> received{0};
+  std::atomic<Clock::rep> lastCall{0};
+};
+
+// Two bare sockets and a thread on the far side that answers or drains.
+struct BarePair {
+  BarePair() {
+    near = LoopbackSocket::Connect(listener.Port());
+    far = listener.Accept(5s);
+  }
+  LoopbackListener listener;
+  std::unique_ptr<LoopbackSocket> near;
+  std::unique_ptr<LoopbackSocket> far;
+};
+
+void LinkDelay(benchmark::State& state) {
+  LinkPair pair;
+  const std::vector<std::uint8_t> payload(kPayloadSize, 1);
+  long sent = 0;
+  for (auto _ : state) {
+    const Clock::time_point start = Clock::now();
+    pair.host.SendData(payload);
+    pair.WaitForCount(++sent);
+    const Clock::time_point call{Clock::duration(pair.lastCall.load(std::memory_order_acquire))};
+    state.SetIterationTime(std::chrono::duration<double>(call - start).count());
+  }
+}
+BENCHMARK(LinkDelay)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void BareDelay(benchmark::State& state) {
+  BarePair pair;
+  const std::vector<std::uint8_t> frame =
+      link_wire::EncodeFrame(link_wire::FrameType::kData, std::vector<std::uint8_t>(kPayloadSize, 1));
+  std::atomic<bool> stop{false};
+  std::thread echo([&] {
+    std::vector<std::uint8_t> buffer(frame.size());
+    while (pair.far->Read(buffer, 1s) && !stop) {
+      pair.far->Write(buffer);
+    }
+  });
+  std::vector<std::uint8_t> back(frame.size());
+  for (auto _ : state) {
+    const Clock::time_point start = Clock::now();
+    pair.near->Write(frame);
+    pair.near->Read(back, 5s);
+    state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count() / 2);
+  }
+  stop = true;
+  pair.near.reset();
+  echo.join();
+}
+BENCHMARK(BareDelay)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void LinkFrames(benchmark::State& state) {
+  LinkPair pair;
+  const std::vector<std::uint8_t> payload(kPayloadSize, 1);
+  long sent = 0;
+  for (auto _ : state) {
+    for (int i = 0; i < kBatch; ++i) {
+      pair.host.SendData(payload);
+    }
+    sent += kBatch;
+    pair.WaitForCount(sent);
+  }
+  state.SetItemsProcessed(sent);
+}
+BENCHMARK(LinkFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BareFrames(benchmark::State& state) {
+  BarePair pair;
+  const std::vector<std::uint8_t> frame =
+      link_wire::EncodeFrame(link_wire::FrameType::kData, std::vector<std::uint8_t>(kPayloadSize, 1));
+  std::vector<std::uint8_t> batch;
+  for (int i = 0; i < kBatch; ++i) {
+    batch.insert(batch.end(), frame.begin(), frame.end());
+  }
+  long sent = 0;
+  for (auto _ : state) {
+    std::thread drain([&] {
+      std::vector<std::uint8_t> buffer(batch.size());
+      pair.far->Read(buffer, 5s);
+    });
+    for (const std::uint8_t* at = batch.data(); at < batch.data() + batch.size(); at += frame.size()) {
+      pair.near->Write(std::span<const std::uint8_t>(at, frame.size()));  // one send per frame
+    }
+    drain.join();
+    sent += kBatch;
+  }
+  state.SetItemsProcessed(sent);
+}
+BENCHMARK(BareFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Keeps the figures of each run so the ratios can be printed after the table.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      const auto rate = run.counters.find("items_per_second");
+      figures_[run.benchmark_name()] =
+          rate != run.counters.end() ? double(rate->second) : run.GetAdjustedRealTime();
+    }
+  }
+
+  void PrintRatios() const {
+    const auto ratio = [&](const char* a, const char* b) {
+      const auto x = figures_.find(a);
+      const auto y = figures_.find(b);
+      return x == figures_.end() || y == figures_.end() || y->second == 0 ? 0.0 : x->second / y->second;
+    };
+    std::printf("one-way delay, link / bare socket: %.2f\n", ratio("LinkDelay/manual_time", "BareDelay/manual_time"));
+    std::printf("frames per second, link / bare socket: %.2f\n",
+                ratio("LinkFrames/real_time", "BareFrames/real_time"));
+  }
+
+ private:
+  std::map<std::string, double> figures_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintRatios();
+  benchmark::Shutdown();
+  return 0;
+}
