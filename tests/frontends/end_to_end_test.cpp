@@ -34,7 +34,8 @@ bool Contains(const std::vector<std::string>& lines, const std::string& wanted) 
 
 TEST_F(EndToEndTest, ReachesReadyAndClosesWhenTheSimulatorEndsTheSession) {
   ASSERT_FALSE(PortListening(kLinkPort)) << "another program holds the link port";
-  ChildProcess simulator(CONSOLE_SIM, {}, folder_.string(), ChildProcess::Output::Discard);
+  ChildProcess simulator(CONSOLE_SIM, {"--quiet", "--scenario", SCENARIO}, folder_.string(),
+                         ChildProcess::Output::Discard);
   const auto listenDeadline = Clock::now() + std::chrono::seconds(20);
   while (!PortListening(kLinkPort) && Clock::now() < listenDeadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
