@@ -5,6 +5,7 @@
 
 #include "audio/direct_sound.h"
 #include "platform/audio/install_sound_device.h"
+#include "platform/audio/loopback_mixer.h"
 #include "platform/audio/openal_sound_buffer.h"
 #include "platform/audio/sound_device_core.h"
 
@@ -59,6 +60,7 @@ const SinkOps& SinkFor(AudioOutput::Kind kind) {
 }  // namespace
 
 void InstallSoundDevice(const SinkOps& sink, const std::string& path) {
+  KeepOpenAlOffTheSystemDevices();
   SetDirectSoundFactory([&sink, path](std::unique_ptr<IDirectSound8>* device) -> HRESULT {
     auto core = SoundDeviceCore::Open(sink, path);
     if (!core) return DSERR_NODRIVER;
