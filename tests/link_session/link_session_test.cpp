@@ -196,6 +196,7 @@ TEST_F(LinkSessionTest, EachAddressStepFailureShowsItsBox) {
        {"Failed adding port to host address, please report this error.", enumBox}},
   };
   for (const Case& c : cases) {
+    ReleaseLinkObjects();
     RecordingMessageBoxes boxes;
     addresses_ = c.script;
     EXPECT_TRUE(Failed(EnumDirectPlayHosts()));
