@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <new>
+#include <span>
 #include <thread>
 
 #include "app/message_box.h"
@@ -19,8 +20,8 @@ void SleepFor(std::chrono::milliseconds duration) { std::this_thread::sleep_for(
 ProcessExit processExit = ExitNormally;
 ClosePause closePause = SleepFor;
 
-constexpr int kCheckBoxes[] = {IDC_WEAPONS,  IDC_NOTIFICATIONS, IDC_DOCK_ANNOUNCEMENTS,
-                               IDC_ENVIRONMENTAL, IDC_ONBOARD, IDC_END_OF_TRANSMISSION};
+constexpr int kCheckBoxes[] = {IDC_WEAPONS,       IDC_NOTIFICATIONS, IDC_DOCK_ANNOUNCEMENTS,
+                               IDC_ENVIRONMENTAL, IDC_ONBOARD,       IDC_END_OF_TRANSMISSION};
 
 void StopSound(Sound* sound) {
   if (sound != nullptr) {
@@ -28,9 +29,9 @@ void StopSound(Sound* sound) {
   }
 }
 
-void StopSounds(Sound* const* sounds, std::size_t count) {
-  for (std::size_t i = 0; i < count; ++i) {
-    StopSound(sounds[i]);
+void StopSounds(std::span<Sound* const> sounds) {
+  for (Sound* sound : sounds) {
+    StopSound(sound);
   }
 }
 
@@ -60,7 +61,7 @@ void FlipDockAnnouncements(HWND) {
     return;
   }
   const SoundBank& bank = session.bank;
-  StopSounds(bank.dockAnnouncements, std::size(bank.dockAnnouncements));
+  StopSounds(bank.dockAnnouncements);
   StopSound(bank.dockEvacAnnouncement);
   StopSound(bank.dockChime);
 }
@@ -71,7 +72,7 @@ void FlipEnvironmental(HWND) {
     return;
   }
   const SoundBank& bank = session.bank;
-  StopSounds(bank.thunderSounds, std::size(bank.thunderSounds));
+  StopSounds(bank.thunderSounds);
   StopSound(bank.miningLoop);
   StopSound(bank.waveLoop);
 }

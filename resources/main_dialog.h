@@ -29,7 +29,8 @@ struct DialogTemplate {
   int height;
 };
 
-inline constexpr DialogTemplate MAIN_DIALOG{"Sound Module - Varnholt Industries", "MS Shell Dlg", 8, 337, 138};
+inline constexpr DialogTemplate MAIN_DIALOG{"Sound Module - Varnholt Industries", "MS Shell Dlg", 8, 337,
+                                            138};
 
 inline constexpr std::array<ControlTemplate, 9> MAIN_DIALOG_CONTROLS{{
     {IDC_TEST_TONE, ControlKind::PushButton, "&Test Tone", 280, 7, 50, 14, false},

@@ -32,7 +32,7 @@ bool HeadlessWindow::IsItemEnabled(int id) const {
 
 void HeadlessWindow::StartTimer(int id, unsigned periodMs) {
   loop_->SetTimer(id, std::chrono::milliseconds(periodMs),
-                 [this, id] { procedure_(this, WM_TIMER, static_cast<std::uintptr_t>(id), 0); });
+                  [this, id] { procedure_(this, WM_TIMER, static_cast<std::uintptr_t>(id), 0); });
 }
 
 void HeadlessWindow::Click(int id) {

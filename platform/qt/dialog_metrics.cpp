@@ -12,7 +12,8 @@ namespace {
 // The average character width as the original dialog manager measured it: the width of
 // the 52 letters, halved twice with rounding.
 int AverageCharWidth(const QFontMetrics& metrics) {
-  const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  const int letters =
+      metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
   return (letters / 26 + 1) / 2;
 }
 
@@ -34,7 +35,8 @@ int CaptionWidth(const QWidget& widget) {
   if (const auto* button = qobject_cast<const QPushButton*>(&widget)) {
     const QStyle& style = *button->style();
     const QString caption = QString(button->text()).remove(QLatin1Char('&'));
-    return QFontMetrics(button->font()).horizontalAdvance(caption) + 2 * style.pixelMetric(QStyle::PM_ButtonMargin) +
+    return QFontMetrics(button->font()).horizontalAdvance(caption) +
+           2 * style.pixelMetric(QStyle::PM_ButtonMargin) +
            2 * style.pixelMetric(QStyle::PM_DefaultFrameWidth);
   }
   return 0;

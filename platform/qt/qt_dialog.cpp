@@ -20,7 +20,8 @@ namespace {
 bool OnGuiThread(const QObject& object) { return QThread::currentThread() == object.thread(); }
 
 QWidget* MakeControl(const ControlTemplate& control, QWidget* parent) {
-  const QString caption = QString::fromLatin1(control.caption.data(), static_cast<qsizetype>(control.caption.size()));
+  const QString caption =
+      QString::fromLatin1(control.caption.data(), static_cast<qsizetype>(control.caption.size()));
   switch (control.kind) {
     case ControlKind::PushButton: {
       auto* button = new QPushButton(caption, parent);
@@ -48,7 +49,8 @@ QtDialog::QtDialog(DialogProcedure procedure, void (*onActivation)(bool active))
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       procedure_(procedure),
       onActivation_(onActivation) {
-  setWindowTitle(QString::fromLatin1(MAIN_DIALOG.caption.data(), static_cast<qsizetype>(MAIN_DIALOG.caption.size())));
+  setWindowTitle(
+      QString::fromLatin1(MAIN_DIALOG.caption.data(), static_cast<qsizetype>(MAIN_DIALOG.caption.size())));
   BuildControls();
 }
 
@@ -62,7 +64,8 @@ void QtDialog::BuildControls() {
     widget->setFocusPolicy(Qt::StrongFocus);
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
       const int id = control.id;
-      connect(button, &QAbstractButton::clicked, this, [this, id] { Deliver(WM_COMMAND, static_cast<std::uintptr_t>(id)); });
+      connect(button, &QAbstractButton::clicked, this,
+              [this, id] { Deliver(WM_COMMAND, static_cast<std::uintptr_t>(id)); });
     }
     if (!widgets.empty()) {
       setTabOrder(widgets.back(), widget);
@@ -76,9 +79,13 @@ void QtDialog::BuildControls() {
   }
 }
 
-QWidget* QtDialog::Item(int id) const { return findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly); }
+QWidget* QtDialog::Item(int id) const {
+  return findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly);
+}
 
-std::intptr_t QtDialog::Deliver(unsigned message, std::uintptr_t wParam) { return procedure_(this, message, wParam, 0); }
+std::intptr_t QtDialog::Deliver(unsigned message, std::uintptr_t wParam) {
+  return procedure_(this, message, wParam, 0);
+}
 
 void QtDialog::Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
   gui_.Post([this, message, wParam, lParam] { procedure_(this, message, wParam, lParam); });
@@ -148,7 +155,8 @@ void QtDialog::StartTimer(int id, unsigned periodMs) {
   QTimer*& timer = timers_[id];
   if (timer == nullptr) {
     timer = new QTimer(this);
-    connect(timer, &QTimer::timeout, this, [this, id] { Deliver(WM_TIMER, static_cast<std::uintptr_t>(id)); });
+    connect(timer, &QTimer::timeout, this,
+            [this, id] { Deliver(WM_TIMER, static_cast<std::uintptr_t>(id)); });
   }
   timer->start(static_cast<int>(periodMs));
 }

@@ -6,7 +6,9 @@
 #include "resources/version_info.h"
 
 namespace {
-QString Text(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+QString Text(std::string_view text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
 }  // namespace
 
 std::unique_ptr<QApplication> CreateQtApplication(int& argc, char** argv) {

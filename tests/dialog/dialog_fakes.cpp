@@ -53,8 +53,7 @@ FakeClient* currentClient = nullptr;
 
 class FailingAddress : public IDirectPlay8Address {
  public:
-  FailingAddress(bool failSetSp, bool failComponent)
-      : failSetSp_(failSetSp), failComponent_(failComponent) {}
+  FailingAddress(bool failSetSp, bool failComponent) : failSetSp_(failSetSp), failComponent_(failComponent) {}
   HRESULT SetSP(const GUID* serviceProvider) override {
     return failSetSp_ ? E_FAIL : IDirectPlay8Address::SetSP(serviceProvider);
   }
@@ -76,8 +75,8 @@ HRESULT FakeClient::Initialize(void* userContext, PFNDPNMESSAGEHANDLER handler, 
 }
 
 HRESULT FakeClient::Connect(const DPN_APPLICATION_DESC*, IDirectPlay8Address* hostAddress,
-                            IDirectPlay8Address*, const void*, const void*, const void*, DWORD,
-                            void*, DPNHANDLE*, DWORD) {
+                            IDirectPlay8Address*, const void*, const void*, const void*, DWORD, void*,
+                            DPNHANDLE*, DWORD) {
   ++connects;
   if (hostAddress != nullptr) {
     connectHost = AddressString(*hostAddress, DPNA_KEY_HOSTNAME);
@@ -130,8 +129,9 @@ void ResetSession() {
   session.configurationComplete = 0;
   session.propulsionOn = 0;
   session.planetRotationRate = 0.0f;
-  for (Flag* flag : {&session.weaponsSwitch, &session.notificationsSwitch, &session.dockAnnouncementsSwitch,
-                     &session.environmentalSwitch, &session.onboardSwitch, &session.endOfTransmissionSwitch}) {
+  for (Flag* flag :
+       {&session.weaponsSwitch, &session.notificationsSwitch, &session.dockAnnouncementsSwitch,
+        &session.environmentalSwitch, &session.onboardSwitch, &session.endOfTransmissionSwitch}) {
     *flag = 1;
   }
   session.bank = SoundBank{};

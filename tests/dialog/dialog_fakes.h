@@ -81,12 +81,11 @@ class FakeClient : public IDirectPlay8Client {
  public:
   HRESULT Initialize(void* userContext, PFNDPNMESSAGEHANDLER handler, DWORD flags) override;
   HRESULT Connect(const DPN_APPLICATION_DESC* applicationDesc, IDirectPlay8Address* hostAddress,
-                  IDirectPlay8Address* deviceAddress, const void* securityDesc,
-                  const void* credentials, const void* userConnectData,
-                  DWORD userConnectDataSize, void* asyncContext, DPNHANDLE* asyncHandle,
-                  DWORD flags) override;
-  HRESULT Send(const DPN_BUFFER_DESC* buffers, DWORD bufferCount, DWORD timeOutMs,
-               void* asyncContext, DPNHANDLE* asyncHandle, DWORD flags) override;
+                  IDirectPlay8Address* deviceAddress, const void* securityDesc, const void* credentials,
+                  const void* userConnectData, DWORD userConnectDataSize, void* asyncContext,
+                  DPNHANDLE* asyncHandle, DWORD flags) override;
+  HRESULT Send(const DPN_BUFFER_DESC* buffers, DWORD bufferCount, DWORD timeOutMs, void* asyncContext,
+               DPNHANDLE* asyncHandle, DWORD flags) override;
 
   // Delivers the connect outcome on a worker thread of its own and waits for it.
   void CompleteConnect(HRESULT result);

@@ -26,7 +26,9 @@ class MainDialogTest : public ::testing::Test {
   }
   void TearDown() override { ResetSession(); }
 
-  std::intptr_t Command(int id) { return DialogProc(&window, WM_COMMAND, static_cast<std::uintptr_t>(id), 0); }
+  std::intptr_t Command(int id) {
+    return DialogProc(&window, WM_COMMAND, static_cast<std::uintptr_t>(id), 0);
+  }
 
   WorkingFolder folder;
   FakeWindow window;
@@ -63,9 +65,9 @@ TEST_F(MainDialogTest, AFailedSoundDeviceEndsTheDialogWithCodeThreeBeforeTheTime
 
 TEST_F(MainDialogTest, EachCheckBoxFlipsOnlyItsOwnSwitch) {
   const std::pair<int, Flag*> switches[] = {
-      {1020, &session.weaponsSwitch},       {1021, &session.notificationsSwitch},
+      {1020, &session.weaponsSwitch},           {1021, &session.notificationsSwitch},
       {1022, &session.dockAnnouncementsSwitch}, {1024, &session.environmentalSwitch},
-      {1025, &session.onboardSwitch},       {1026, &session.endOfTransmissionSwitch}};
+      {1025, &session.onboardSwitch},           {1026, &session.endOfTransmissionSwitch}};
   for (const auto& [id, flag] : switches) {
     EXPECT_EQ(Command(id), 1);
     for (const auto& [otherId, other] : switches) {

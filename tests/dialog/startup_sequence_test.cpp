@@ -215,7 +215,8 @@ TEST_P(LinkStepFailureTest, ReportsItsOwnFatalBoxRunsTheLaterStepsAndCloses) {
   TickUntilStage(STAGE_CONNECTING);
   std::vector<std::string> fatal;
   for (const ShownBox& box : boxes.Boxes()) {
-    if (box.title == "Fatal Error!" && box.text.starts_with("Failed on ") && box.text.find("->") == std::string::npos) {
+    if (box.title == "Fatal Error!" && box.text.starts_with("Failed on ") &&
+        box.text.find("->") == std::string::npos) {
       fatal.push_back(box.text);
       EXPECT_EQ(box.type, MB_ICONERROR);
       EXPECT_EQ(box.owner, &window);
@@ -236,6 +237,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         LinkFailure{0, -1, DPNSUCCESS_PENDING, "Failed on CreateDeviceAddress, please report this error."},
         LinkFailure{-1, 1, DPNSUCCESS_PENDING, "Failed on EnumDirectPlayHosts, please report this error."},
-        LinkFailure{-1, -1, DPNERR_INVALIDHOSTADDRESS, "Failed on ConnectToSession, please report this error."}));
+        LinkFailure{-1, -1, DPNERR_INVALIDHOSTADDRESS,
+                    "Failed on ConnectToSession, please report this error."}));
 
 }  // namespace

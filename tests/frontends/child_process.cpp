@@ -17,7 +17,8 @@ extern char** environ;
 namespace {
 
 int RemainingMs(std::chrono::steady_clock::time_point deadline) {
-  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+  const auto left =
+      std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
   return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
@@ -127,7 +128,8 @@ std::string ChildProcess::ErrorOutput() {
   return text;
 }
 
-int RunToEnd(const std::string& program, const std::vector<std::string>& arguments, const std::string& folder) {
+int RunToEnd(const std::string& program, const std::vector<std::string>& arguments,
+             const std::string& folder) {
   ChildProcess child(program, arguments, folder);
   while (child.ReadLine(std::chrono::steady_clock::now() + std::chrono::seconds(60))) {
   }

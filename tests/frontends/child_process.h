@@ -14,8 +14,8 @@ class ChildProcess {
   enum class Output { Capture, Discard };
   // Starts program with arguments in folder; stdin is an open, silent pipe. Discarded
   // output can never fill a pipe that nobody reads.
-  ChildProcess(const std::string& program, const std::vector<std::string>& arguments, const std::string& folder,
-               Output output = Output::Capture);
+  ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
+               const std::string& folder, Output output = Output::Capture);
   ~ChildProcess();  // kills the child if it still runs
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
@@ -36,7 +36,8 @@ class ChildProcess {
 };
 
 // Runs a program to its end in folder; its exit code (-1 if it failed to run).
-int RunToEnd(const std::string& program, const std::vector<std::string>& arguments, const std::string& folder);
+int RunToEnd(const std::string& program, const std::vector<std::string>& arguments,
+             const std::string& folder);
 
 // Whether something listens on 127.0.0.1:port (read from the kernel's socket table).
 bool PortListening(int port);

@@ -51,7 +51,8 @@ TEST_F(EndToEndTest, ReachesReadyAndClosesWhenTheSimulatorEndsTheSession) {
     lines.push_back(*line);
   }
   const std::vector<std::string> startup{"Loading barycentrics data...", "Connecting to client...",
-                                         "Connected, getting configuration...", "Loading sound files...", "Ready!"};
+                                         "Connected, getting configuration...", "Loading sound files...",
+                                         "Ready!"};
   auto next = lines.begin();
   for (const std::string& step : startup) {
     next = std::find(next, lines.end(), step);

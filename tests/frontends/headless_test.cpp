@@ -22,7 +22,9 @@ void ResetRecords() {
   ticks = 0;
 }
 
-std::shared_ptr<std::istream> Input(const std::string& text) { return std::make_shared<std::istringstream>(text); }
+std::shared_ptr<std::istream> Input(const std::string& text) {
+  return std::make_shared<std::istringstream>(text);
+}
 
 // Records commands; close (2) ends the dialog with 2, and the dialog ends by itself
 // with 9 on the twentieth tick so that a faulty test cannot hang.

@@ -36,7 +36,8 @@ TEST(OptionsTest, VersionShowsTheVersionData) {
   EXPECT_EQ(ParseOptions({"--version"}).action, Options::Action::Version);
   EXPECT_EQ(ParseOptions({"--help"}).action, Options::Action::Help);
   const std::string text = VersionText();
-  for (const char* part : {"108.0.0.0", "Varnholt Industries Sound Module", "Sound Module", "Varnholt Industries"}) {
+  for (const char* part :
+       {"108.0.0.0", "Varnholt Industries Sound Module", "Sound Module", "Varnholt Industries"}) {
     EXPECT_NE(text.find(part), std::string::npos) << part;
   }
 }

@@ -60,7 +60,8 @@ void ExpectCaptionsFit(const QtDialog& dialog) {
     }
     if (const auto* button = qobject_cast<const QPushButton*>(widget)) {
       const int text = QFontMetrics(button->font()).horizontalAdvance(button->text().remove('&'));
-      EXPECT_LE(text + 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin), button->width()) << expected.caption;
+      EXPECT_LE(text + 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin), button->width())
+          << expected.caption;
     }
   }
 }
