@@ -117,6 +117,7 @@ HRESULT Sound::RestoreBuffer(IDirectSoundBuffer* buffer, bool* restored) {
 HRESULT Sound::FillBuffer(IDirectSoundBuffer* buffer) {
   if (buffer == nullptr || !waveFile_) return CO_E_NOTINITIALIZED;
   if (const HRESULT status = RestoreBuffer(buffer, nullptr); Failed(status)) return status;
+  std::scoped_lock lock(fillMutex_);
   void* area = nullptr;
   DWORD areaSize = 0;
   if (const HRESULT status = buffer->Lock(0, bufferSize_, &area, &areaSize, nullptr, nullptr, 0);

@@ -1,9 +1,11 @@
 // Sound: one loaded WAVE file on one or more device buffers that hold the same samples.
 // Play, Stop, Rewind and IsPlaying are called from the dialog thread and the link's
-// worker threads; the buffers accept that, and a Sound has no lock of its own.
+// worker threads; the buffers accept that. The one lock guards the refill, so two
+// threads restoring the same lost buffer do not read the file at the same time.
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -45,4 +47,5 @@ class Sound {
   std::unique_ptr<WaveFile> waveFile_;
   DWORD creationFlags_;
   std::string fileName_;
+  std::mutex fillMutex_;
 };

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -98,6 +100,8 @@ struct MissingCase {
   int loadedBefore;
 };
 
+void PrintTo(const MissingCase& missing, std::ostream* out) { *out << missing.file; }
+
 class MissingFileTest : public SoundBankTest,
                         public ::testing::WithParamInterface<MissingCase> {};
 
@@ -119,6 +123,13 @@ INSTANTIATE_TEST_SUITE_P(
                       MissingCase{"TURGRNDB.wav", "TURGRND?.wav", 6 + 15 + 4 + 11},
                       MissingCase{"cycletarget.wav", "Onboard computer failed!", 6 + 15 + 4 + 12 + 10},
                       MissingCase{"c5wind3.wav", "c5wind3.wav", SOUND_BANK_SIZE - 4},
-                      MissingCase{"ky100 hi low tone.wav", "ky100 hi low tone.wav", 6 + 42 + 7}));
+                      MissingCase{"ky100 hi low tone.wav", "ky100 hi low tone.wav", 6 + 42 + 7}),
+    [](const ::testing::TestParamInfo<MissingCase>& info) {
+      std::string name = info.param.file;
+      for (char& c : name) {
+        if (std::isalnum(static_cast<unsigned char>(c)) == 0) c = '_';
+      }
+      return name;
+    });
 
 }  // namespace
