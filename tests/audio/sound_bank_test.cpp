@@ -124,8 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
                       MissingCase{"cycletarget.wav", "Onboard computer failed!", 6 + 15 + 4 + 12 + 10},
                       MissingCase{"c5wind3.wav", "c5wind3.wav", SOUND_BANK_SIZE - 4},
                       MissingCase{"ky100 hi low tone.wav", "ky100 hi low tone.wav", 6 + 42 + 7}),
-    [](const ::testing::TestParamInfo<MissingCase>& info) {
-      std::string name = info.param.file;
+    [](const ::testing::TestParamInfo<MissingCase>& test) {
+      std::string name = test.param.file;
       for (char& c : name) {
         if (std::isalnum(static_cast<unsigned char>(c)) == 0) c = '_';
       }
