@@ -1,6 +1,9 @@
 #include "platform/link/tcp_link_client.h"
 
+#include <cstdlib>
+#include <mutex>
 #include <optional>
+#include <set>
 #include <utility>
 
 namespace {
@@ -35,7 +38,25 @@ bool ValidBuffers(const DPN_BUFFER_DESC* buffers, DWORD count, std::size_t& tota
   return total <= LINK_MAX_PAYLOAD;
 }
 
+// Every live client, so that the process end can quiet them all.
+std::mutex liveLock;
+std::set<TcpLinkClient*> liveClients;
+std::once_flag exitHookOnce;
+
 }  // namespace
+
+// The module never closes its link; when the process ends, the statics the handler
+// uses are destroyed, so no handler call may start from then on. The workers are let
+// go rather than joined: one may be waiting for the very thread that is exiting.
+void TcpLinkClient::StopAllAtExit() {
+  std::lock_guard hold(liveLock);
+  for (TcpLinkClient* client : liveClients) {
+    client->StopDelivery();
+    for (std::thread& worker : client->workers_) {
+      worker.detach();
+    }
+  }
+}
 
 TcpLinkClient::TcpLinkClient(TcpLinkOptions options)
     : options_(options),
@@ -46,9 +67,16 @@ TcpLinkClient::TcpLinkClient(TcpLinkOptions options)
   for (int i = 0; i < options_.workerThreads; ++i) {
     workers_.emplace_back([this] { io_.run(); });
   }
+  std::call_once(exitHookOnce, [] { std::atexit(StopAllAtExit); });
+  std::lock_guard hold(liveLock);
+  liveClients.insert(this);
 }
 
 TcpLinkClient::~TcpLinkClient() {
+  {
+    std::lock_guard hold(liveLock);
+    liveClients.erase(this);
+  }
   work_.reset();
   io_.stop();
   for (std::thread& worker : workers_) {
@@ -159,7 +187,7 @@ Verdict TcpLinkClient::OnFrame(const link_wire::Frame& frame) {
         DPNMSG_RECEIVE message;
         message.pReceiveData = frame.body.data();
         message.dwReceiveDataSize = static_cast<DWORD>(frame.body.size());
-        handler_.load()(userContext_, DPN_MSGID_RECEIVE, &message);
+        Deliver(DPN_MSGID_RECEIVE, &message);
         return Verdict::kContinue;
       }
       return frame.type == FrameType::kTerminate ? Verdict::kStop : Verdict::kBroken;
@@ -209,11 +237,22 @@ void TcpLinkClient::FailConnect(HRESULT status) {
 void TcpLinkClient::DeliverConnectComplete(HRESULT status) {
   DPNMSG_CONNECT_COMPLETE message;
   message.hResultCode = status;
-  handler_.load()(userContext_, DPN_MSGID_CONNECT_COMPLETE, &message);
+  Deliver(DPN_MSGID_CONNECT_COMPLETE, &message);
 }
 
 void TcpLinkClient::DeliverTerminate(HRESULT status) {
   DPNMSG_TERMINATE_SESSION message;
   message.hResultCode = status;
-  handler_.load()(userContext_, DPN_MSGID_TERMINATE_SESSION, &message);
+  Deliver(DPN_MSGID_TERMINATE_SESSION, &message);
+}
+
+void TcpLinkClient::Deliver(DWORD messageId, void* message) {
+  if (delivering_.load()) {
+    handler_.load()(userContext_, messageId, message);
+  }
+}
+
+void TcpLinkClient::StopDelivery() {
+  delivering_ = false;
+  io_.stop();
 }

@@ -38,7 +38,13 @@ class TcpLinkClient final : public IDirectPlay8Client {
   HRESULT Send(const DPN_BUFFER_DESC* buffers, DWORD bufferCount, DWORD timeOutMs,
                void* asyncContext, DPNHANDLE* asyncHandle, DWORD flags) override;
 
+  // Any thread: no handler call starts from now on and the workers wind down. Every
+  // live client gets this when the process exits.
+  void StopDelivery();
+
  private:
+  static void StopAllAtExit();
+
   enum class State { kIdle, kConnecting, kConnected, kEnded };
 
   void StartConnect(std::uint16_t port, GUID application);
@@ -49,6 +55,7 @@ class TcpLinkClient final : public IDirectPlay8Client {
   void FailConnect(HRESULT status);
   void DeliverConnectComplete(HRESULT status);
   void DeliverTerminate(HRESULT status);
+  void Deliver(DWORD messageId, void* message);
 
   const TcpLinkOptions options_;
   asio::io_context io_;
@@ -62,5 +69,6 @@ class TcpLinkClient final : public IDirectPlay8Client {
   std::atomic<PFNDPNMESSAGEHANDLER> handler_{nullptr};
   void* userContext_ = nullptr;
   std::atomic<DPNHANDLE> nextHandle_{1};
+  std::atomic<bool> delivering_{true};
   std::vector<std::thread> workers_;
 };

@@ -245,3 +245,44 @@ TEST_F(TcpLinkTest, BrokenFramesEndTheSessionOnceAndAreNeverData) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TcpLinkTest, NoHandlerCallAfterDeliveryStopped) {
+  ConnectPair();
+  ASSERT_TRUE(host_->SendData(Pattern(20)));
+  ASSERT_TRUE(recorder_->WaitForData(1));
+  client_->StopDelivery();
+  host_->SendData(Pattern(20));
+  host_->Terminate();
+  EXPECT_EQ(host_->WaitForEnd(kWait), SessionEnd::kLocal);
+  std::this_thread::sleep_for(50ms);
+  EXPECT_EQ(recorder_->Data().size(), 1u);
+  EXPECT_TRUE(recorder_->Terminates().empty());
+}
+
+// The module never closes its link: the process must still end cleanly while data
+// keeps arriving.
+TEST(TcpLinkExitTest, ProcessEndsWithCodeZeroWhileDataArrives) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        LinkHost host;
+        LinkRecorder recorder;
+        auto* client = new TcpLinkClient();  // never released, as in the module
+        client->Initialize(&recorder, LinkRecorder::Handle, 0);
+        IDirectPlay8Address address = HostAddress(host.Port());
+        const DPN_APPLICATION_DESC description = SessionDescription();
+        client->Connect(&description, &address, nullptr, nullptr, nullptr, nullptr, 0, nullptr,
+                        nullptr, 0);
+        host.Accept(kWait);
+        for (int i = 0; i < 20000; ++i) {
+          host.SendData(Pattern(20));
+        }
+        recorder.WaitForData(1);
+        std::exit(0);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
