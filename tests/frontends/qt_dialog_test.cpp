@@ -7,15 +7,18 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QTest>
+#include <QTimer>
 
 #include "app/main_dialog.h"
 #include "app/session_state.h"
 #include "audio/sound.h"
 #include "platform/qt/qt_dialog.h"
+#include "platform/qt/qt_message_boxes.h"
 #include "tests/dialog/dialog_fakes.h"
 #include "tests/dialog/fake_sound_device.h"
 
@@ -203,6 +206,52 @@ TEST_F(QtDialogTest, WorkerThreadsReachTheDialogByPostAndBlockingSend) {
   QCoreApplication::processEvents();
   EXPECT_EQ(Control<QPlainTextEdit>(dialog, "1015")->toPlainText(), "from a worker\nClosing connection...");
   EXPECT_EQ(dialog.Result(), 2);
+}
+
+TEST_F(QtDialogTest, AWorkersMessageBoxIsShownOnTheGuiThreadWhileTheWorkerWaits) {
+  SetMessageBoxPresenter(nullptr);
+  GuiThreadTasks gui;
+  QtMessageBoxes presenter(gui);
+  QString shownTitle;
+  QString shownText;
+  QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
+  bool onGuiThread = false;
+  std::atomic<bool> answered = false;
+  std::thread worker([&] {
+    presenter.Show(nullptr, "Failed on ConnectToSession.\n\nPlease verify", "Check Connection", MB_ICONERROR);
+    answered = true;
+  });
+  // The box runs its own event loop; a timer answers it from inside that loop.
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      shownTitle = box->windowTitle();
+      shownText = box->text();
+      shownIcon = box->icon();
+      onGuiThread = QThread::currentThread() == box->thread();
+      box->accept();
+    }
+  });
+  answer.start(10);
+  while (!answered) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  worker.join();
+  EXPECT_TRUE(onGuiThread);
+  EXPECT_EQ(shownTitle, "Check Connection");
+  EXPECT_EQ(shownText, "Failed on ConnectToSession.\n\nPlease verify");
+  EXPECT_EQ(shownIcon, QMessageBox::Critical);
+}
+
+TEST_F(QtDialogTest, ActivationChangesAreReported) {
+  static std::vector<bool> changes;
+  changes.clear();
+  QtDialog dialog(DialogProc, [](bool active) { changes.push_back(active); });
+  dialog.show();
+  dialog.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  ASSERT_FALSE(changes.empty());
+  EXPECT_TRUE(changes.back());
 }
 
 TEST_F(QtDialogTest, SavesAPictureOfTheDialog) {
