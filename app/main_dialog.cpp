@@ -164,6 +164,8 @@ std::intptr_t DialogProc(HWND window, unsigned message, std::uintptr_t wParam, s
       RefreshStatusBox(window);
       return 1;
     case WM_DESTROY:
+      // Lines logged from now on are kept without notifying a window that is gone.
+      session.dialogWindow = nullptr;
       processExit(0);
       return 1;
     default:

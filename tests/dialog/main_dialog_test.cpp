@@ -193,8 +193,11 @@ TEST_F(MainDialogTest, RefreshShowsTheLogAndDestroyEndsTheProcessWithZero) {
   DialogProc(&window, WM_APP, 0, 0);
   EXPECT_EQ(window.texts[IDC_STATUS_BOX], "one\r\ntwo");
   EXPECT_TRUE(window.scrolledToBottom[IDC_STATUS_BOX]);
+  session.dialogWindow = &window;
   DialogProc(&window, WM_DESTROY, 0, 0);
   EXPECT_EQ(exitCodes, std::vector<int>{0});
+  LogStatus(session.dialogWindow, "after the end");
+  EXPECT_EQ(window.Posts().size(), 2u) << "no message to a destroyed window";
 }
 
 class RecordingFrontEnd : public FrontEnd {
