@@ -233,7 +233,7 @@ TEST(OptionsTest, PortScenarioAndQuiet) {
   EXPECT_TRUE(parsed.options.quiet);
   EXPECT_EQ(ParseOptions(std::vector<std::string>{}).options.port, 2400);
   for (const auto& bad : std::vector<std::vector<std::string>>{
-           {"--port", "0"}, {"--port", "65536"}, {"--port", "x"}, {"--port"}, {"--loud"}}) {
+           {"--port", "-1"}, {"--port", "65536"}, {"--port", "x"}, {"--port"}, {"--loud"}}) {
     EXPECT_FALSE(ParseOptions(bad).error.empty()) << bad[0];
   }
 }

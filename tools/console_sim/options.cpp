@@ -17,8 +17,8 @@ OptionsResult ParseOptions(std::span<const std::string> arguments) {
       result.options.scenarioPath = arguments[++i];
     } else if (argument == "--port" && hasValue) {
       const auto port = ReadInteger(arguments[++i]);
-      if (!port || *port < 1 || *port > 65535) {
-        result.error = "--port needs a number from 1 to 65535, not " + arguments[i];
+      if (!port || *port < 0 || *port > 65535) {
+        result.error = "--port needs a number from 0 to 65535, not " + arguments[i];
         return result;
       }
       result.options.port = static_cast<std::uint16_t>(*port);
@@ -33,9 +33,10 @@ OptionsResult ParseOptions(std::span<const std::string> arguments) {
 
 std::string Usage() {
   return "usage: console-sim [--port N] [--scenario FILE] [--quiet]\n"
-         "  Hosts the link on 127.0.0.1 (port 2400 unless --port), waits for the module,\n"
-         "  answers its configuration request and plays the scenario (the built-in demo\n"
-         "  unless --scenario). Lines typed on stdin in the scenario syntax are sent at once.\n";
+         "  Hosts the link on 127.0.0.1 (port 2400 unless --port; 0 picks a free one),\n"
+         "  waits for the module, answers its configuration request and plays the scenario\n"
+         "  (the built-in demo unless --scenario). Lines typed on stdin in the scenario\n"
+         "  syntax are sent at once.\n";
 }
 
 }  // namespace console_sim

@@ -8,7 +8,7 @@
 namespace console_sim {
 
 struct Options {
-  std::uint16_t port = 2400;
+  std::uint16_t port = 2400;  // 0: any free port, printed when listening
   std::string scenarioPath;  // empty: the built-in demo scenario
   bool quiet = false;        // no line per packet sent
   bool help = false;
