@@ -39,8 +39,7 @@ const WAVEFORMATEX* WaveFile::FormatHeader() const {
 }
 
 HRESULT WaveFile::Open(const char* fileName, DWORD mode) {
-  mode_ = mode;
-  if (fileName == nullptr) return E_INVALIDARG;
+  if (fileName == nullptr || mode != READ) return E_INVALIDARG;
   Close();
   format_.reset();
   formatSize_ = 0;

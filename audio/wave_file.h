@@ -19,8 +19,9 @@ class WaveFile {
   WaveFile(const WaveFile&) = delete;
   WaveFile& operator=(const WaveFile&) = delete;
 
-  // fileName as the module names it ("Sounds\\beep31.wav"). E_INVALIDARG without a
-  // name, E_FAIL when the file cannot be opened or parsed; DataSize() stays 0 then.
+  // fileName as the module names it ("Sounds\\beep31.wav"); only READ is supported.
+  // E_INVALIDARG without a name or for another mode, E_FAIL when the file cannot be
+  // opened or parsed; DataSize() stays 0 then.
   HRESULT Open(const char* fileName, DWORD mode);
   // The format block (18 + cbSize bytes); null until a header was parsed.
   const WAVEFORMATEX* Format() const { return format_.get() ? FormatHeader() : nullptr; }
@@ -55,5 +56,4 @@ class WaveFile {
   DWORD remaining_ = 0;
   Chunk riffChunk_;
   DWORD dataSize_ = 0;
-  DWORD mode_ = 0;
 };

@@ -126,6 +126,7 @@ TEST_F(WaveFileTest, ArgumentsAndStateAreChecked) {
   EXPECT_EQ(wave_.Read(&byte, 1, &read), CO_E_NOTINITIALIZED);
   EXPECT_EQ(wave_.Rewind(), CO_E_NOTINITIALIZED);
   EXPECT_EQ(wave_.Open(nullptr, WaveFile::READ), E_INVALIDARG);
+  EXPECT_EQ(wave_.Open("Sounds\\absent.wav", 2), E_INVALIDARG);
   EXPECT_EQ(wave_.Open("Sounds\\absent.wav", WaveFile::READ), E_FAIL);
   EXPECT_EQ(wave_.DataSize(), 0u);
 
