@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/qt/dialog_metrics.h"
+#include "platform/qt/latin1_text.h"
 #include "resources/main_dialog.h"
 
 namespace {
@@ -20,8 +21,7 @@ namespace {
 bool OnGuiThread(const QObject& object) { return QThread::currentThread() == object.thread(); }
 
 QWidget* MakeControl(const ControlTemplate& control, QWidget* parent) {
-  const QString caption =
-      QString::fromLatin1(control.caption.data(), static_cast<qsizetype>(control.caption.size()));
+  const QString caption = Latin1Text(control.caption);
   switch (control.kind) {
     case ControlKind::PushButton: {
       auto* button = new QPushButton(caption, parent);
@@ -49,8 +49,7 @@ QtDialog::QtDialog(DialogProcedure procedure, void (*onActivation)(bool active))
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       procedure_(procedure),
       onActivation_(onActivation) {
-  setWindowTitle(
-      QString::fromLatin1(MAIN_DIALOG.caption.data(), static_cast<qsizetype>(MAIN_DIALOG.caption.size())));
+  setWindowTitle(Latin1Text(MAIN_DIALOG.caption));
   BuildControls();
 }
 
@@ -115,7 +114,7 @@ void QtDialog::End(int code) {
 
 void QtDialog::SetItemText(int id, const std::string& text) {
   if (auto* box = qobject_cast<QPlainTextEdit*>(Item(id))) {
-    QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    QString shown = Latin1Text(text);
     box->setPlainText(shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
   }
 }

@@ -2,20 +2,15 @@
 
 #include <QIcon>
 
+#include "platform/qt/latin1_text.h"
 #include "platform/qt/qt_dialog.h"
 #include "resources/version_info.h"
 
-namespace {
-QString Text(std::string_view text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-}  // namespace
-
 std::unique_ptr<QApplication> CreateQtApplication(int& argc, char** argv) {
   auto application = std::make_unique<QApplication>(argc, argv);
-  QApplication::setApplicationName(Text(FILE_DESCRIPTION));
-  QApplication::setOrganizationName(Text(COMPANY_NAME));
-  QApplication::setApplicationVersion(Text(VERSION_TEXT));
+  QApplication::setApplicationName(Latin1Text(FILE_DESCRIPTION));
+  QApplication::setOrganizationName(Latin1Text(COMPANY_NAME));
+  QApplication::setApplicationVersion(Latin1Text(VERSION_TEXT));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/soundmodule.png")));
   return application;
 }

@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include "platform/qt/latin1_text.h"
+
 namespace {
 
 QMessageBox::Icon BoxIcon(unsigned type) {
@@ -15,10 +17,6 @@ QMessageBox::Icon BoxIcon(unsigned type) {
   }
 }
 
-QString Latin1(std::string_view text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 int ShowHere(HWND owner, const QString& text, const QString& title, unsigned type) {
   QMessageBox box(BoxIcon(type), title, text, QMessageBox::Ok, dynamic_cast<QWidget*>(owner));
   box.exec();
@@ -29,8 +27,8 @@ int ShowHere(HWND owner, const QString& text, const QString& title, unsigned typ
 
 // A box that can no longer be shown (the front end is gone) counts as answered.
 int QtMessageBoxes::Show(HWND owner, std::string_view text, std::string_view title, unsigned type) {
-  const QString shownText = Latin1(text);
-  const QString shownTitle = Latin1(title);
+  const QString shownText = Latin1Text(text);
+  const QString shownTitle = Latin1Text(title);
   int answer = IDOK;
   gui_.Invoke([&] { answer = ShowHere(owner, shownText, shownTitle, type); });
   return answer;
