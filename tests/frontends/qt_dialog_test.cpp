@@ -115,6 +115,7 @@ TEST_F(QtDialogTest, ControlsHaveTheTemplatesCaptionsIdsAndInitialStates) {
 }
 
 TEST_F(QtDialogTest, GeometryFollowsTheDialogUnitsAndEveryCaptionFits) {
+  const QFont original = QApplication::font();
   for (int points : {0, 16}) {
     if (points > 0) {
       QFont large = QApplication::font();
@@ -135,7 +136,7 @@ TEST_F(QtDialogTest, GeometryFollowsTheDialogUnitsAndEveryCaptionFits) {
     }
     ExpectCaptionsFit(dialog);
   }
-  QApplication::setFont(QFont());
+  QApplication::setFont(original);
 }
 
 TEST_F(QtDialogTest, TabOrderIsTheTemplateOrder) {
