@@ -105,7 +105,7 @@ class IDirectSound8 {
   virtual HRESULT SetCooperativeLevel(HWND window, DWORD level) = 0;
   virtual HRESULT CreateSoundBuffer(const DSBUFFERDESC* description,
                                     std::unique_ptr<IDirectSoundBuffer>* buffer, void* outer) = 0;
-  // A second buffer sharing the original's sample memory.
+  // A second buffer playing the original's samples with its own position.
   virtual HRESULT DuplicateSoundBuffer(IDirectSoundBuffer* original,
                                        std::unique_ptr<IDirectSoundBuffer>* duplicate) = 0;
 };
