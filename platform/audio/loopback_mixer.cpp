@@ -20,7 +20,11 @@ Function LoopbackFunction(const char* name) {
 // through atomics the sanitizer cannot see, which it would report as races.
 extern "C" const char* __tsan_default_suppressions() { return "race:libopenal.so\n"; }
 
-void KeepOpenAlOffTheSystemDevices() { setenv("ALSOFT_DRIVERS", "null", 1); }
+void KeepOpenAlOffTheSystemDevices() {
+  setenv("ALSOFT_DRIVERS", "null", 1);
+  // Its log goes to stderr, which the headless front end keeps for message boxes.
+  setenv("ALSOFT_LOGLEVEL", "0", 0);
+}
 
 std::unique_ptr<LoopbackMixer> LoopbackMixer::Create() {
   AlLock lock(nullptr);

@@ -11,7 +11,8 @@
 constexpr int MIX_RATE = 44100;
 
 // The loopback mixer is all we use of OpenAL: this stops it from probing and opening the
-// system's sound servers. Main thread, before the first device (it sets the environment).
+// system's sound servers, and from logging to stderr. Main thread, before the first
+// device (it sets the environment).
 void KeepOpenAlOffTheSystemDevices();
 constexpr int MIX_CHANNELS = 2;
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "audio/direct_sound.h"
+#include "platform/audio/al_lock.h"
 #include "platform/audio/install_sound_device.h"
 #include "platform/audio/loopback_mixer.h"
 #include "platform/audio/openal_sound_buffer.h"
@@ -61,6 +62,7 @@ const SinkOps& SinkFor(AudioOutput::Kind kind) {
 
 void InstallSoundDevice(const SinkOps& sink, const std::string& path) {
   KeepOpenAlOffTheSystemDevices();
+  HoldOpenAlAtExit();
   SetDirectSoundFactory([&sink, path](std::unique_ptr<IDirectSound8>* device) -> HRESULT {
     auto core = SoundDeviceCore::Open(sink, path);
     if (!core) return DSERR_NODRIVER;
