@@ -193,6 +193,7 @@ TEST_F(StartupTest, TheTickThatWritesReadyAlreadyCountsDelayedSoundsDown) {
 
 // Which link step fails: the device address, the host address, or the connect itself.
 struct LinkFailure {
+  const char* name;
   int failingSetSpAddress;
   int failingComponentAddress;
   HRESULT connectResult;
@@ -234,10 +235,12 @@ TEST_P(LinkStepFailureTest, ReportsItsOwnFatalBoxRunsTheLaterStepsAndCloses) {
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, LinkStepFailureTest,
-    ::testing::Values(
-        LinkFailure{0, -1, DPNSUCCESS_PENDING, "Failed on CreateDeviceAddress, please report this error."},
-        LinkFailure{-1, 1, DPNSUCCESS_PENDING, "Failed on EnumDirectPlayHosts, please report this error."},
-        LinkFailure{-1, -1, DPNERR_INVALIDHOSTADDRESS,
-                    "Failed on ConnectToSession, please report this error."}));
+    ::testing::Values(LinkFailure{"DeviceAddress", 0, -1, DPNSUCCESS_PENDING,
+                                  "Failed on CreateDeviceAddress, please report this error."},
+                      LinkFailure{"HostAddress", -1, 1, DPNSUCCESS_PENDING,
+                                  "Failed on EnumDirectPlayHosts, please report this error."},
+                      LinkFailure{"Connect", -1, -1, DPNERR_INVALIDHOSTADDRESS,
+                                  "Failed on ConnectToSession, please report this error."}),
+    [](const ::testing::TestParamInfo<LinkFailure>& info) { return std::string(info.param.name); });
 
 }  // namespace
