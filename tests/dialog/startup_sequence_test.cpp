@@ -200,6 +200,8 @@ struct LinkFailure {
   const char* fatalText;
 };
 
+void PrintTo(const LinkFailure& failure, std::ostream* out) { *out << failure.name; }
+
 class LinkStepFailureTest : public StartupTest, public ::testing::WithParamInterface<LinkFailure> {
  protected:
   void SetUp() override {
@@ -241,6 +243,6 @@ INSTANTIATE_TEST_SUITE_P(
                                   "Failed on EnumDirectPlayHosts, please report this error."},
                       LinkFailure{"Connect", -1, -1, DPNERR_INVALIDHOSTADDRESS,
                                   "Failed on ConnectToSession, please report this error."}),
-    [](const ::testing::TestParamInfo<LinkFailure>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<LinkFailure>& failure) { return std::string(failure.param.name); });
 
 }  // namespace
