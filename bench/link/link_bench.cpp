@@ -160,6 +160,7 @@ BENCHMARK(BareFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
 // Keeps the figures of each run so the ratios can be printed after the table.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  RatioReporter() : ConsoleReporter(OO_Tabular) {}  // plain text, for logs
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {

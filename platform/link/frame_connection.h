@@ -3,7 +3,7 @@
 // WriteRaw, CloseAfterWrites and Close may be called from any thread.
 #pragma once
 
-#include <asio.hpp>
+#include "platform/link/asio.h"
 #include <cstdint>
 #include <functional>
 #include <memory>

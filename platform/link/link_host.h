@@ -4,7 +4,7 @@
 // on the host's own worker thread.
 #pragma once
 
-#include <asio.hpp>
+#include "platform/link/asio.h"
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>

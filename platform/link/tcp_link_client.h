@@ -4,7 +4,7 @@
 // called on the client's own worker threads, one call at a time, in arrival order.
 #pragma once
 
-#include <asio.hpp>
+#include "platform/link/asio.h"
 #include <atomic>
 #include <chrono>
 #include <memory>
