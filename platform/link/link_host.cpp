@@ -25,9 +25,10 @@ SessionEnd EndOf(FrameConnection::CloseCause cause) {
 
 }  // namespace
 
-LinkHost::LinkHost(std::uint16_t port)
+LinkHost::LinkHost(std::uint16_t port, std::chrono::milliseconds connectWait)
     : work_(io_.get_executor()),
-      acceptor_(io_, asio::ip::tcp::endpoint(asio::ip::address_v4::loopback(), port)) {
+      acceptor_(io_, asio::ip::tcp::endpoint(asio::ip::address_v4::loopback(), port)),
+      connectWait_(connectWait) {
   port_ = acceptor_.local_endpoint().port();
   worker_ = std::thread([this] { io_.run(); });
 }
@@ -60,7 +61,7 @@ AcceptOutcome LinkHost::Accept(std::chrono::milliseconds timeout) {
   if (!AcceptConnection(timeout)) {
     return AcceptOutcome::kTimedOut;
   }
-  const std::optional<link_wire::ConnectRequest> request = ReadConnect(timeout);
+  const std::optional<link_wire::ConnectRequest> request = ReadConnect(connectWait_);
   if (!request) {
     if (std::shared_ptr<FrameConnection> connection = Connection()) {
       connection->Close();

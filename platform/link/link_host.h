@@ -26,16 +26,19 @@ enum class SessionEnd { kPeerTerminated, kPeerLeft, kBroken, kLocal };
 class LinkHost {
  public:
   // Listens on 127.0.0.1:port (0 picks a free port). Throws std::system_error when the
-  // port cannot be had.
-  explicit LinkHost(std::uint16_t port = 0);
+  // port cannot be had. `connectWait`: how long Accept waits for a CONNECT.
+  explicit LinkHost(std::uint16_t port = 0,
+                    std::chrono::milliseconds connectWait = std::chrono::seconds(5));
   ~LinkHost();
   LinkHost(const LinkHost&) = delete;
   LinkHost& operator=(const LinkHost&) = delete;
 
   std::uint16_t Port() const { return port_; }
 
-  // One module: accept its connection, read its CONNECT and answer it; a wrong GUID or
-  // version is refused and the connection closed. A negative timeout waits for ever.
+  // One module: accept its connection (waiting up to `timeout`; negative waits for
+  // ever), read its CONNECT (which must follow within connectWait) and answer it. A
+  // wrong GUID or version is refused; a missing or broken CONNECT is kBroken. Either
+  // way the connection is closed and Accept may be called again.
   AcceptOutcome Accept(std::chrono::milliseconds timeout);
 
   // The steps of Accept, for tests that play a host that misbehaves.
@@ -76,6 +79,7 @@ class LinkHost {
   asio::executor_work_guard<asio::io_context::executor_type> work_;
   asio::ip::tcp::acceptor acceptor_;
   std::uint16_t port_ = 0;
+  const std::chrono::milliseconds connectWait_;
   std::thread worker_;
 
   std::mutex mutex_;

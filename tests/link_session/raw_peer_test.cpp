@@ -110,6 +110,17 @@ TEST_F(HostAgainstRawModuleTest, ModuleTerminateIsAnOrderlyEnd) {
   EXPECT_EQ(host_.WaitForEnd(kWait), SessionEnd::kPeerTerminated);
 }
 
+TEST(HostConnectWaitTest, SilentPeerDoesNotHoldTheHostFromTheNextModule) {
+  LinkHost host(0, 100ms);
+  const auto silent = LoopbackSocket::Connect(host.Port());
+  ASSERT_NE(silent, nullptr);
+  EXPECT_EQ(host.Accept(kWait), AcceptOutcome::kBroken);
+  EXPECT_TRUE(silent->WaitForClose(kWait));
+  const auto module = LoopbackSocket::Connect(host.Port());
+  module->Write(ConnectFrame(APPLICATION_GUID, 1));
+  EXPECT_EQ(host.Accept(kWait), AcceptOutcome::kAccepted);
+}
+
 TEST_F(HostAgainstRawModuleTest, NoModuleMeansATimedOutAccept) {
   EXPECT_EQ(host_.Accept(20ms), AcceptOutcome::kTimedOut);
   // A module that comes later is still accepted.
