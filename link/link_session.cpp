@@ -44,7 +44,12 @@ HRESULT CreateTcpAddress(IDirectPlay8Address*& address) {
   return status;
 }
 
+// The size of a zero-terminated wide string with its terminator; 0 for none, which
+// the address then refuses.
 DWORD WideStringBytes(const char16_t* text) {
+  if (text == nullptr) {
+    return 0;
+  }
   DWORD characters = 0;
   while (text[characters] != u'\0') {
     ++characters;

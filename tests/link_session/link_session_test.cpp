@@ -209,6 +209,12 @@ TEST_F(LinkSessionTest, EachAddressStepFailureShowsItsBox) {
   }
 }
 
+TEST_F(LinkSessionTest, MissingHostNameFailsItsStep) {
+  EXPECT_EQ(CreateHostAddress(nullptr), DPNERR_INVALIDPARAM);
+  ExpectBoxes({"Failed adding host name to host address, please report this error."},
+              kCommunicationError);
+}
+
 TEST_F(LinkSessionTest, AddressCreationFailureShowsItsBox) {
   SetDirectPlayAddressFactory([] { return nullptr; });
   EXPECT_EQ(CreateDeviceAddress(), E_OUTOFMEMORY);
