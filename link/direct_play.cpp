@@ -29,6 +29,34 @@ bool ValidComponentData(const void* data, DWORD size, DWORD dataType) {
   return false;
 }
 
+struct CreateRequest {
+  const GUID& classId;
+  const void* outer;
+  DWORD context;
+  const GUID& interfaceId;
+};
+
+// What both creations share: the request must name this class and interface, in
+// process, without an outer object; a factory that gives nothing is out of memory.
+template <typename Interface>
+HRESULT Create(const CreateRequest& request, const GUID& classId, const GUID& interfaceId,
+               const std::function<std::unique_ptr<Interface>()>& factory, Interface** object) {
+  if (object == nullptr) {
+    return E_INVALIDARG;
+  }
+  *object = nullptr;
+  if (request.outer != nullptr || request.context != CLSCTX_INPROC_SERVER ||
+      request.classId != classId || request.interfaceId != interfaceId) {
+    return E_INVALIDARG;
+  }
+  std::unique_ptr<Interface> created = factory();
+  if (created == nullptr) {
+    return E_OUTOFMEMORY;
+  }
+  *object = created.release();
+  return S_OK;
+}
+
 }  // namespace
 
 HRESULT IDirectPlay8Address::SetSP(const GUID* serviceProvider) {
@@ -85,36 +113,19 @@ void SetDirectPlayAddressFactory(DirectPlayAddressFactory factory) {
 
 HRESULT CoCreateInstance(const GUID& classId, void* outer, DWORD context, const GUID& interfaceId,
                          IDirectPlay8Client** object) {
-  if (object == nullptr || outer != nullptr || context != CLSCTX_INPROC_SERVER ||
-      classId != CLSID_DirectPlay8Client || interfaceId != IID_IDirectPlay8Client) {
-    return E_INVALIDARG;
-  }
-  *object = nullptr;
   std::lock_guard hold(factoryLock);
-  if (!clientFactory) {
+  if (!clientFactory && object != nullptr) {
+    *object = nullptr;
     return REGDB_E_CLASSNOTREG;
   }
-  std::unique_ptr<IDirectPlay8Client> client = clientFactory();
-  if (client == nullptr) {
-    return E_OUTOFMEMORY;
-  }
-  *object = client.release();
-  return S_OK;
+  return Create({classId, outer, context, interfaceId}, CLSID_DirectPlay8Client,
+                IID_IDirectPlay8Client, clientFactory, object);
 }
 
 HRESULT CoCreateInstance(const GUID& classId, void* outer, DWORD context, const GUID& interfaceId,
                          IDirectPlay8Address** object) {
-  if (object == nullptr || outer != nullptr || context != CLSCTX_INPROC_SERVER ||
-      classId != CLSID_DirectPlay8Address || interfaceId != IID_IDirectPlay8Address) {
-    return E_INVALIDARG;
-  }
-  *object = nullptr;
   std::lock_guard hold(factoryLock);
-  std::unique_ptr<IDirectPlay8Address> address =
-      addressFactory ? addressFactory() : std::make_unique<IDirectPlay8Address>();
-  if (address == nullptr) {
-    return E_OUTOFMEMORY;
-  }
-  *object = address.release();
-  return S_OK;
+  const DirectPlayAddressFactory plain = [] { return std::make_unique<IDirectPlay8Address>(); };
+  return Create({classId, outer, context, interfaceId}, CLSID_DirectPlay8Address,
+                IID_IDirectPlay8Address, addressFactory ? addressFactory : plain, object);
 }

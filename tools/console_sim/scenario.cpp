@@ -38,27 +38,18 @@ Expansion Single(Words words, const LineContext& at) {
   return {{ScheduledPacket{at.time, std::move(built.payload), at.line}}, {}};
 }
 
-// Reads `key=number` out of the words of a move; the rest stay for the state packet.
-std::optional<double> TakeNumber(std::vector<std::string>& words, std::string_view key) {
+// Takes `key=value` out of the words of a move and reads its value; the rest stay for
+// the state packet. Nullopt when the key is missing or its value unreadable.
+template <typename Reader>
+auto Take(std::vector<std::string>& words, std::string_view key, Reader read)
+    -> decltype(read(std::string_view())) {
   const std::string prefix = std::string(key) + "=";
   const auto found = std::find_if(words.begin(), words.end(),
                                   [&](const std::string& w) { return w.starts_with(prefix); });
   if (found == words.end()) {
     return std::nullopt;
   }
-  const std::optional<double> value = ReadNumber(std::string_view(*found).substr(prefix.size()));
-  words.erase(found);
-  return value;
-}
-
-std::optional<std::vector<float>> TakeVector(std::vector<std::string>& words, std::string_view key) {
-  const std::string prefix = std::string(key) + "=";
-  const auto found = std::find_if(words.begin(), words.end(),
-                                  [&](const std::string& w) { return w.starts_with(prefix); });
-  if (found == words.end()) {
-    return std::nullopt;
-  }
-  std::optional<std::vector<float>> value = ReadVector(std::string_view(*found).substr(prefix.size()));
+  auto value = read(std::string_view(*found).substr(prefix.size()));
   words.erase(found);
   return value;
 }
@@ -72,10 +63,11 @@ bool Has(const std::vector<std::string>& words, std::string_view prefix) {
 // the position going in a straight line, the velocity that of the motion unless given.
 Expansion Move(Words words, const LineContext& at) {
   std::vector<std::string> rest(words.begin() + 1, words.end());
-  const std::optional<std::vector<float>> from = TakeVector(rest, "from");
-  const std::optional<std::vector<float>> to = TakeVector(rest, "to");
-  const std::optional<double> over = TakeNumber(rest, "over");
-  const std::optional<double> every = Has(rest, "every=") ? TakeNumber(rest, "every") : kDefaultStep;
+  const std::optional<std::vector<float>> from = Take(rest, "from", ReadVector);
+  const std::optional<std::vector<float>> to = Take(rest, "to", ReadVector);
+  const std::optional<double> over = Take(rest, "over", ReadNumber);
+  const std::optional<double> every =
+      Has(rest, "every=") ? Take(rest, "every", ReadNumber) : kDefaultStep;
   if (!from || !to || !over || *over <= 0 || !every || *every <= 0) {
     return {{}, "move needs from=x,y,z to=x,y,z over=seconds (above 0) and every=seconds (above 0)"};
   }
