@@ -3,7 +3,7 @@
 // WriteRaw, CloseAfterWrites and Close may be called from any thread.
 #pragma once
 
-#include "platform/link/asio.h"
+#include <asio.hpp>
 #include <cstdint>
 #include <functional>
 #include <memory>

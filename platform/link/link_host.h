@@ -4,7 +4,7 @@
 // on the host's own worker thread.
 #pragma once
 
-#include "platform/link/asio.h"
+#include <asio.hpp>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>

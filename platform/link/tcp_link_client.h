@@ -4,7 +4,7 @@
 // called on the client's own worker threads, one call at a time, in arrival order.
 #pragma once
 
-#include "platform/link/asio.h"
+#include <asio.hpp>
 #include <atomic>
 #include <chrono>
 #include <memory>
