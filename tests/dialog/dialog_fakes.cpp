@@ -7,44 +7,8 @@
 #include "audio/sound_manager.h"
 #include "link/link_session.h"
 
-void FakeWindow::Post(unsigned message, std::uintptr_t, std::intptr_t) {
-  std::scoped_lock lock(mutex_);
-  posts_.push_back(message);
-}
-
 std::intptr_t FakeWindow::Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
   return DialogProc(this, message, wParam, lParam);
-}
-
-void FakeWindow::End(int code) {
-  std::scoped_lock lock(mutex_);
-  endCodes_.push_back(code);
-}
-
-bool FakeWindow::IsItemEnabled(int id) const {
-  const auto found = enabled_.find(id);
-  return found == enabled_.end() || found->second;
-}
-
-std::vector<int> FakeWindow::EndCodes() const {
-  std::scoped_lock lock(mutex_);
-  return endCodes_;
-}
-
-std::vector<unsigned> FakeWindow::Posts() const {
-  std::scoped_lock lock(mutex_);
-  return posts_;
-}
-
-int RecordingBoxes::Show(HWND owner, std::string_view text, std::string_view title, unsigned type) {
-  std::scoped_lock lock(mutex_);
-  boxes_.push_back({owner, std::string(text), std::string(title), type});
-  return IDOK;
-}
-
-std::vector<ShownBox> RecordingBoxes::Boxes() const {
-  std::scoped_lock lock(mutex_);
-  return boxes_;
 }
 
 namespace {

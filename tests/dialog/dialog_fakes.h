@@ -13,61 +13,14 @@
 #include "app/dialog_window.h"
 #include "app/message_box.h"
 #include "link/direct_play.h"
+#include "tests/support/recording_message_boxes.h"
+#include "tests/support/recording_window.h"
 
 // Send runs the dialog procedure at once, as a front end does on the dialog thread.
-class FakeWindow : public DialogWindow {
+class FakeWindow : public RecordingWindow {
  public:
-  FakeWindow() { enabled_[IDC_TEST_TONE] = false; }
-
-  void Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+  FakeWindow() { EnableItem(IDC_TEST_TONE, false); }
   std::intptr_t Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
-  void End(int code) override;  // any thread
-
-  void SetItemText(int id, const std::string& text) override { texts[id] = text; }
-  void ScrollToBottom(int id) override { scrolledToBottom[id] = true; }
-  void EnableItem(int id, bool enabled) override { enabled_[id] = enabled; }
-  bool IsItemEnabled(int id) const override;
-  void CheckItem(int id, bool isChecked) override { checked[id] = isChecked; }
-  void FocusItem(int id) override { focus = id; }
-  void SetIcons() override { iconsSet = true; }
-  void StartTimer(int id, unsigned periodMs) override { timers[id] = periodMs; }
-  void StopTimer(int id) override { timers.erase(id); }
-
-  std::vector<int> EndCodes() const;
-  std::vector<unsigned> Posts() const;
-
-  std::map<int, std::string> texts;
-  std::map<int, bool> scrolledToBottom;
-  std::map<int, bool> checked;
-  std::map<int, unsigned> timers;
-  int focus = 0;
-  bool iconsSet = false;
-
- private:
-  mutable std::mutex mutex_;
-  std::vector<int> endCodes_;
-  std::vector<unsigned> posts_;
-  std::map<int, bool> enabled_;
-};
-
-struct ShownBox {
-  HWND owner;
-  std::string text;
-  std::string title;
-  unsigned type;
-};
-
-// Installs itself for its lifetime; any thread may show a box.
-class RecordingBoxes : public MessageBoxPresenter {
- public:
-  RecordingBoxes() { SetMessageBoxPresenter(this); }
-  ~RecordingBoxes() override { SetMessageBoxPresenter(nullptr); }
-  int Show(HWND owner, std::string_view text, std::string_view title, unsigned type) override;
-  std::vector<ShownBox> Boxes() const;
-
- private:
-  mutable std::mutex mutex_;
-  std::vector<ShownBox> boxes_;
 };
 
 struct SentPacket {

@@ -32,7 +32,7 @@ class MainDialogTest : public ::testing::Test {
 
   WorkingFolder folder;
   FakeWindow window;
-  RecordingBoxes boxes;
+  RecordingMessageBoxes boxes;
 };
 
 TEST_F(MainDialogTest, OpeningChecksTheBoxesFocusesTestToneAndStartsTheTimer) {
@@ -43,7 +43,7 @@ TEST_F(MainDialogTest, OpeningChecksTheBoxesFocusesTestToneAndStartsTheTimer) {
   for (int id : {1020, 1021, 1022, 1024, 1025, 1026}) {
     EXPECT_TRUE(window.checked[id]) << id;
   }
-  EXPECT_EQ(window.focus, IDC_TEST_TONE);
+  EXPECT_EQ(window.focused, IDC_TEST_TONE);
   EXPECT_EQ(window.timers, (std::map<int, unsigned>{{0, 250u}}));
   EXPECT_TRUE(window.EndCodes().empty());
   EXPECT_TRUE(boxes.Boxes().empty());
@@ -53,7 +53,7 @@ TEST_F(MainDialogTest, AFailedSoundDeviceEndsTheDialogWithCodeThreeBeforeTheTime
   SetDirectSoundFactory(nullptr);
   DialogProc(&window, WM_INITDIALOG, 0, 0);
   ASSERT_EQ(boxes.Boxes().size(), 1u);
-  const ShownBox box = boxes.Boxes()[0];
+  const RecordingMessageBoxes::Box box = boxes.Boxes()[0];
   EXPECT_EQ(box.text, "Error initializing DirectSound.  Sample will now exit.");
   EXPECT_EQ(box.title, "DirectSound Sample");
   EXPECT_EQ(box.type, MB_ICONERROR);
@@ -189,15 +189,15 @@ TEST_F(MainDialogTest, EscapeClosesLikeTheCloseButton) {
 TEST_F(MainDialogTest, RefreshShowsTheLogAndDestroyEndsTheProcessWithZero) {
   LogStatus(&window, "one");
   LogStatus(&window, "two");
-  EXPECT_EQ(window.Posts(), (std::vector<unsigned>{WM_APP, WM_APP}));
+  EXPECT_EQ(window.PostedIds(), (std::vector<unsigned>{WM_APP, WM_APP}));
   DialogProc(&window, WM_APP, 0, 0);
   EXPECT_EQ(window.texts[IDC_STATUS_BOX], "one\r\ntwo");
-  EXPECT_TRUE(window.scrolledToBottom[IDC_STATUS_BOX]);
+  EXPECT_EQ(window.scrolledToBottom, std::vector<int>{IDC_STATUS_BOX});
   session.dialogWindow = &window;
   DialogProc(&window, WM_DESTROY, 0, 0);
   EXPECT_EQ(exitCodes, std::vector<int>{0});
   LogStatus(session.dialogWindow, "after the end");
-  EXPECT_EQ(window.Posts().size(), 2u) << "no message to a destroyed window";
+  EXPECT_EQ(window.PostedIds().size(), 2u) << "no message to a destroyed window";
 }
 
 class RecordingFrontEnd : public FrontEnd {
@@ -218,7 +218,7 @@ TEST_F(MainDialogTest, EntryClearsTheTablesAndRunsTheDialogEvenWithoutALinkClien
   EXPECT_EQ(frontEnd.runs, 1);
   EXPECT_EQ(session.players[7].active, 0);
   EXPECT_EQ(session.delayedSounds[3].active, 0);
-  const std::vector<ShownBox> shown = boxes.Boxes();
+  const std::vector<RecordingMessageBoxes::Box> shown = boxes.Boxes();
   ASSERT_FALSE(shown.empty());
   EXPECT_EQ(shown.back().text, "Failed on InitDirectPlay, please report this error.");
   EXPECT_EQ(shown.back().title, "Fatal Error!");

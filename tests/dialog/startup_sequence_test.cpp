@@ -62,7 +62,7 @@ class StartupTest : public ::testing::Test {
 
   WorkingFolder folder;
   FakeWindow window;
-  RecordingBoxes boxes;
+  RecordingMessageBoxes boxes;
 };
 
 TEST_F(StartupTest, EveryStageRunsOnceOnItsOwnTickUpToReady) {
@@ -217,7 +217,7 @@ TEST_P(LinkStepFailureTest, ReportsItsOwnFatalBoxRunsTheLaterStepsAndCloses) {
   WriteUniverse(1100, 1.0f);
   TickUntilStage(STAGE_CONNECTING);
   std::vector<std::string> fatal;
-  for (const ShownBox& box : boxes.Boxes()) {
+  for (const RecordingMessageBoxes::Box& box : boxes.Boxes()) {
     if (box.title == "Fatal Error!" && box.text.starts_with("Failed on ") &&
         box.text.find("->") == std::string::npos) {
       fatal.push_back(box.text);

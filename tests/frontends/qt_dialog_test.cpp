@@ -84,7 +84,7 @@ class QtDialogTest : public ::testing::Test {
   }
 
   WorkingFolder folder;
-  RecordingBoxes boxes;
+  RecordingMessageBoxes boxes;
 };
 
 TEST_F(QtDialogTest, ControlsHaveTheTemplatesCaptionsIdsAndInitialStates) {

@@ -36,7 +36,7 @@ class RecordingWindow : public DialogWindow {
     auto found = enabled_.find(id);
     return found == enabled_.end() || found->second;
   }
-  void CheckItem(int id, bool checked) override { checked_[id] = checked; }
+  void CheckItem(int id, bool isChecked) override { checked[id] = isChecked; }
   void FocusItem(int id) override { focused = id; }
   void SetIcons() override { iconsSet = true; }
   void StartTimer(int id, unsigned periodMs) override { timers[id] = periodMs; }
@@ -54,12 +54,16 @@ class RecordingWindow : public DialogWindow {
     std::scoped_lock lock(mutex_);
     return endCodes;
   }
-  bool IsChecked(int id) const {
-    auto found = checked_.find(id);
-    return found != checked_.end() && found->second;
+  std::vector<unsigned> PostedIds() const {
+    std::vector<unsigned> ids;
+    for (const Message& message : Posted()) {
+      ids.push_back(message.message);
+    }
+    return ids;
   }
 
   std::map<int, std::string> texts;
+  std::map<int, bool> checked;
   std::vector<int> scrolledToBottom;
   std::map<int, unsigned> timers;
   int focused = 0;
@@ -71,5 +75,4 @@ class RecordingWindow : public DialogWindow {
   std::vector<Message> sent;
   std::vector<int> endCodes;
   std::map<int, bool> enabled_;
-  std::map<int, bool> checked_;
 };
