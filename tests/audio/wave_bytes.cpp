@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <fstream>
-#include <random>
 
 void Append16(Bytes& bytes, std::uint16_t value) {
   bytes.push_back(static_cast<std::uint8_t>(value));
@@ -65,16 +64,3 @@ void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-ScratchFolder::ScratchFolder() : previous_(std::filesystem::current_path()) {
-  std::random_device random;
-  path_ = std::filesystem::temp_directory_path() /
-          ("audio-test-" + std::to_string(random()) + std::to_string(random()));
-  std::filesystem::create_directories(path_);
-  std::filesystem::current_path(path_);
-}
-
-ScratchFolder::~ScratchFolder() {
-  std::filesystem::current_path(previous_);
-  std::error_code error;
-  std::filesystem::remove_all(path_, error);
-}

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/scratch_folder.h"
+
 using Bytes = std::vector<std::uint8_t>;
 
 void Append16(Bytes& bytes, std::uint16_t value);
@@ -25,16 +27,3 @@ Bytes Pcm16(const std::vector<float>& samples);
 
 void WriteFile(const std::filesystem::path& path, const Bytes& bytes);
 
-// A fresh folder that is the current directory while the object lives.
-class ScratchFolder {
- public:
-  ScratchFolder();
-  ~ScratchFolder();
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path previous_;
-  std::filesystem::path path_;
-};

@@ -32,7 +32,7 @@ class DelayedSoundQueueTest : public ::testing::Test {
     return 0;
   }
 
-  WorkingFolder folder;
+  ScratchFolder folder;
   TestSound sound;
 };
 

@@ -1,11 +1,9 @@
 #include "tests/dialog/fake_sound_device.h"
 
 #include <algorithm>
-#include <atomic>
 #include <fstream>
 #include <mutex>
 
-#include <unistd.h>
 
 #include "audio/sound.h"
 #include "audio/sound_bank_table.h"
@@ -154,16 +152,3 @@ TestSound MakeTestSound(const std::filesystem::path& folder, const std::string& 
   return {std::unique_ptr<Sound>(sound), buffers.size() > before ? buffers[before] : nullptr};
 }
 
-WorkingFolder::WorkingFolder() : previous_(std::filesystem::current_path()) {
-  static std::atomic<int> counter{0};
-  path_ = std::filesystem::temp_directory_path() /
-          ("dialog_test_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
-  std::filesystem::create_directories(path_);
-  std::filesystem::current_path(path_);
-}
-
-WorkingFolder::~WorkingFolder() {
-  std::filesystem::current_path(previous_);
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "audio/direct_sound.h"
+#include "tests/support/scratch_folder.h"
 
 class Sound;
 
@@ -37,16 +38,3 @@ struct TestSound {
 // A real Sound with one buffer on the fake device, made from a WAVE file in folder.
 TestSound MakeTestSound(const std::filesystem::path& folder, const std::string& name);
 
-// A temporary folder that is the working directory for the fixture's lifetime.
-class WorkingFolder {
- public:
-  WorkingFolder();
-  ~WorkingFolder();
-  WorkingFolder(const WorkingFolder&) = delete;
-  WorkingFolder& operator=(const WorkingFolder&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path previous_;
-  std::filesystem::path path_;
-};

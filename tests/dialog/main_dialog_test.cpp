@@ -30,7 +30,7 @@ class MainDialogTest : public ::testing::Test {
     return DialogProc(&window, WM_COMMAND, static_cast<std::uintptr_t>(id), 0);
   }
 
-  WorkingFolder folder;
+  ScratchFolder folder;
   FakeWindow window;
   RecordingMessageBoxes boxes;
 };

@@ -60,7 +60,7 @@ class StartupTest : public ::testing::Test {
     FakeClient::Current()->CompleteConnect(DPN_OK);
   }
 
-  WorkingFolder folder;
+  ScratchFolder folder;
   FakeWindow window;
   RecordingMessageBoxes boxes;
 };

@@ -83,7 +83,7 @@ class QtDialogTest : public ::testing::Test {
     return dialog.findChild<Widget*>(id);
   }
 
-  WorkingFolder folder;
+  ScratchFolder folder;
   RecordingMessageBoxes boxes;
 };
 
