@@ -1,6 +1,5 @@
 #include "app/startup_sequence.h"
 
-#include <array>
 #include <bit>
 #include <cstdio>
 
@@ -11,25 +10,19 @@
 #include "link/link_session.h"
 #include "reactions/periodic_update.h"
 
+static_assert(std::endian::native == std::endian::little, "universe.dat holds a little-endian float");
+
 namespace {
 
 void NameHost() { session.g_wszHostName = u"127.0.0.1"; }
 
 // A short file is no error: the bytes that could be read replace those of the old value.
 void ReadRotationRate(std::FILE* file) {
-  std::uint32_t bits = std::bit_cast<std::uint32_t>(session.planetRotationRate.load());
-  std::array<unsigned char, 4> bytes{};
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    bytes[i] = static_cast<unsigned char>(bits >> (8 * i));
-  }
+  float rate = session.planetRotationRate;
   if (std::fseek(file, UNIVERSE_ROTATION_OFFSET, SEEK_SET) == 0) {
-    std::fread(bytes.data(), 1, bytes.size(), file);
+    std::fread(&rate, 1, sizeof rate, file);  // the file is little-endian, like this machine
   }
-  bits = 0;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    bits |= std::uint32_t{bytes[i]} << (8 * i);
-  }
-  session.planetRotationRate = std::bit_cast<float>(bits);
+  session.planetRotationRate = rate;
 }
 
 void LoadUniverseData(HWND window) {
