@@ -46,28 +46,23 @@ HRESULT Sound::PlayUntraced(DWORD priority, DWORD playFlags, LONG volume, LONG f
 }
 
 HRESULT Sound::Stop() {
-  const HRESULT status = ForEachBuffer(&IDirectSoundBuffer::Stop);
+  const HRESULT status = ForEachBuffer([](IDirectSoundBuffer& buffer) { return buffer.Stop(); });
   TraceStop(fileName_, status);
   return status;
 }
 
 HRESULT Sound::Rewind() {
-  HRESULT status = CO_E_NOTINITIALIZED;
-  if (!buffers_.empty()) {
-    status = S_OK;
-    for (const auto& buffer : buffers_) {
-      if (buffer) status |= buffer->SetCurrentPosition(0);
-    }
-  }
+  const HRESULT status =
+      ForEachBuffer([](IDirectSoundBuffer& buffer) { return buffer.SetCurrentPosition(0); });
   TraceRewind(fileName_, status);
   return status;
 }
 
-HRESULT Sound::ForEachBuffer(HRESULT (IDirectSoundBuffer::*operation)()) {
+HRESULT Sound::ForEachBuffer(const std::function<HRESULT(IDirectSoundBuffer&)>& operation) {
   if (buffers_.empty()) return CO_E_NOTINITIALIZED;
   HRESULT status = S_OK;
   for (const auto& buffer : buffers_) {
-    if (buffer) status |= (buffer.get()->*operation)();
+    if (buffer) status |= operation(*buffer);
   }
   return status;
 }

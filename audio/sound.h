@@ -4,6 +4,7 @@
 // threads restoring the same lost buffer do not read the file at the same time.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -40,7 +41,8 @@ class Sound {
 
  private:
   HRESULT PlayUntraced(DWORD priority, DWORD playFlags, LONG volume, LONG frequency, LONG pan);
-  HRESULT ForEachBuffer(HRESULT (IDirectSoundBuffer::*operation)());
+  // Runs operation on every present buffer; the bitwise OR of their statuses.
+  HRESULT ForEachBuffer(const std::function<HRESULT(IDirectSoundBuffer&)>& operation);
 
   Buffers buffers_;
   DWORD bufferSize_;
