@@ -10,6 +10,7 @@
 #include "app/startup_sequence.h"
 #include "audio/direct_sound.h"
 #include "audio/sound.h"
+#include "audio/sound_actions.h"
 #include "audio/sound_manager.h"
 
 namespace {
@@ -23,18 +24,6 @@ ClosePause closePause = SleepFor;
 constexpr int kCheckBoxes[] = {IDC_WEAPONS,       IDC_NOTIFICATIONS, IDC_DOCK_ANNOUNCEMENTS,
                                IDC_ENVIRONMENTAL, IDC_ONBOARD,       IDC_END_OF_TRANSMISSION};
 
-void StopSound(Sound* sound) {
-  if (sound != nullptr) {
-    sound->Stop();
-  }
-}
-
-void StopSounds(std::span<Sound* const> sounds) {
-  for (Sound* sound : sounds) {
-    StopSound(sound);
-  }
-}
-
 // The user's close, and every WM_CLOSE sent by the start-up sequence or the link.
 void ClosePath(HWND window) {
   window->StopTimer(DIALOG_TIMER_ID);
@@ -44,9 +33,7 @@ void ClosePath(HWND window) {
 }
 
 void PlayTestTone(HWND window) {
-  if (Sound* tone = session.bank.testTone) {
-    tone->Play(0, 0, 0, -1, 0);
-  }
+  PlayOnce(session.bank.testTone);
   window->EnableItem(IDC_TEST_TONE, false);
 }
 
@@ -85,9 +72,9 @@ void FlipOnboard(HWND) {
     return;
   }
   if (session.onboardSwitch != 0 && session.propulsionOn != 0) {
-    ambience->Play(0, DSBPLAY_LOOPING, 0, -1, 0);
+    PlayLooping(ambience.get(), 0, -1);
   } else {
-    ambience->Stop();
+    StopSound(ambience.get());
   }
 }
 

@@ -40,7 +40,7 @@ struct PlayerSlot {
   std::int8_t ref = 0;
   std::uint8_t type = 0;
   char ivr[IVR_CHARS + 1] = {};
-  std::int16_t objectId = 0;
+  std::uint16_t objectId = 0;  // compared with the weapon packets' unsigned ids
   Lock lock;
 };
 

@@ -1,6 +1,8 @@
 #include "app/status_log.h"
 
 #include <algorithm>
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 
 #include "app/session_state.h"
@@ -27,6 +29,17 @@ void LogStatus(HWND window, std::string_view text) {
   if (window != nullptr) {
     window->Post(WM_APP, 0, 0);
   }
+}
+
+void LogStatusFormat(HWND window, const char* format, ...) {
+  // Room for a line and then some: what does not fit is cut here or by LogStatus.
+  char text[4 * (STATUS_LINE_CHARS + 1)];
+  std::va_list arguments;
+  va_start(arguments, format);
+  const int written = std::vsnprintf(text, sizeof text, format, arguments);
+  va_end(arguments);
+  if (written < 0) return;
+  LogStatus(window, std::string_view(text, std::min<std::size_t>(static_cast<std::size_t>(written), sizeof text - 1)));
 }
 
 std::string StatusText() {

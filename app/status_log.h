@@ -28,6 +28,9 @@ struct StatusLog {
 // oldest beyond 12, then posts WM_APP to window (when there is one).
 void LogStatus(HWND window, std::string_view text);
 
+// Formats as printf does, then logs the result as LogStatus does (cut at 89 characters).
+void LogStatusFormat(HWND window, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
 // Shows the kept lines in the status box, oldest first, and scrolls to the newest.
 void RefreshStatusBox(HWND window);
 

@@ -6,9 +6,13 @@
 #include "app/session_state.h"
 #include "link/link_messages.h"
 #include "link/packet_handlers.h"
+#include "link/notification_packet.h"
+#include "link/player_state_packet.h"
 #include "reactions/event_packet.h"
+#include "reactions/weapon_packet.h"
 
-PacketHandlers packetHandlers{nullptr, HandleEventPacket, nullptr, nullptr};
+PacketHandlers packetHandlers{HandlePlayerStatePacket, HandleEventPacket, HandleWeaponPacket,
+                              HandleNotificationPacket};
 
 namespace {
 

@@ -91,8 +91,31 @@ void ResetSession() {
   session.g_wszHostName.clear();
   session.soundsReady = 0;
   session.configurationComplete = 0;
-  session.propulsionOn = 0;
+  for (Flag* flag : {&session.docked, &session.propulsionOn, &session.gearDown, &session.hullIonized,
+                     &session.supersonic}) {
+    *flag = 0;
+  }
+  session.ownSlot = 0;
+  session.ownPlayerNumber = 0;
+  session.shipType = 0;
+  session.cabinDamping = 0.0f;
+  session.gearFade = 0.0f;
   session.planetRotationRate = 0.0f;
+  session.lastDopplerVolume = -10000.0f;
+  session.lastDopplerFrequency = 8000.0f;
+  session.precipitationLevel = 0.0f;
+  session.lastEnvironmentalSwitch = 0;
+  session.environmentalSwitchSeen = false;
+  session.precipitationLoopIndex = 0;
+  for (PlayerSlot& slot : session.players) {
+    std::scoped_lock lock(slot.lock);
+    slot.position = slot.velocity = slot.surfaceVelocity = Vector3{};
+    slot.latitudeAngle = 0.0f;
+    slot.ref = 0;
+    slot.type = 0;
+    SetIvr(slot, "");
+    slot.objectId = 0;
+  }
   for (Flag* flag :
        {&session.weaponsSwitch, &session.notificationsSwitch, &session.dockAnnouncementsSwitch,
         &session.environmentalSwitch, &session.onboardSwitch, &session.endOfTransmissionSwitch}) {
@@ -100,6 +123,8 @@ void ResetSession() {
   }
   session.bank = SoundBank{};
   session.cockpitAmbience.Exchange(nullptr);
+  session.engineLoop.Exchange(nullptr);
+  session.cockpitStartup.Exchange(nullptr);
   {
     std::scoped_lock lock(session.statusLog.statusLogLock);
     session.statusLog.statusLineCount = 0;

@@ -4,8 +4,8 @@
 #include <fstream>
 #include <mutex>
 
-
 #include "audio/sound.h"
+#include "audio/ship_sound_files.h"
 #include "audio/sound_bank_table.h"
 #include "audio/sound_manager.h"
 
@@ -137,6 +137,14 @@ void WriteTestWave(const std::filesystem::path& path) {
 void WriteSoundBankFiles(const std::filesystem::path& folder) {
   for (const SoundBankEntry& entry : SoundBankEntries()) {
     WriteTestWave(BankFilePath(folder, entry.file));
+  }
+}
+
+void WriteShipSoundFiles(const std::filesystem::path& folder) {
+  for (const ShipSoundFiles& files : SHIP_SOUND_FILES) {
+    for (const char* name : {files.cockpitAmbience, files.engineLoop, files.cockpitStartup}) {
+      WriteTestWave(BankFilePath(folder, name));
+    }
   }
 }
 

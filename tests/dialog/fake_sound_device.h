@@ -29,6 +29,8 @@ std::vector<std::shared_ptr<BufferRecord>> CreatedBuffers();
 void WriteTestWave(const std::filesystem::path& path);
 // Writes every file the sound bank loads under folder/Sounds.
 void WriteSoundBankFiles(const std::filesystem::path& folder);
+// Writes the twelve ship sound files under folder/Sounds.
+void WriteShipSoundFiles(const std::filesystem::path& folder);
 
 struct TestSound {
   std::unique_ptr<Sound> sound;

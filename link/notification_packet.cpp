@@ -1,0 +1,3 @@
+#include "link/notification_packet.h"
+
+void HandleNotificationPacket(const NotificationPayload& /*payload*/) {}

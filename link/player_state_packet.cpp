@@ -1,0 +1,3 @@
+#include "link/player_state_packet.h"
+
+void HandlePlayerStatePacket(const PlayerStatePayload& /*payload*/) {}

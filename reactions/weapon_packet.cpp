@@ -1,0 +1,3 @@
+#include "reactions/weapon_packet.h"
+
+void HandleWeaponPacket(const WeaponPayload& /*payload*/) {}
