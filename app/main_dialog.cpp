@@ -109,6 +109,12 @@ bool OnCommand(HWND window, std::uintptr_t wParam) {
 
 }  // namespace
 
+void RequestDialogClose() {
+  if (HWND dialog = session.dialogWindow) {
+    dialog->Send(WM_CLOSE, 0, 0);
+  }
+}
+
 void SetProcessExit(ProcessExit exitProcess) { processExit = exitProcess; }
 void SetClosePause(ClosePause pause) { closePause = pause; }
 

@@ -14,6 +14,10 @@ std::intptr_t DialogProc(HWND window, unsigned message, std::uintptr_t wParam, s
 // 250 ms timer. A sound device that cannot be opened ends the dialog with code 3.
 void InitDialog(HWND window);
 
+// Any thread but the dialog's (the link's worker threads): the close the user would
+// make, run on the dialog thread while the caller waits. Nothing without a dialog.
+void RequestDialogClose();
+
 constexpr int DIALOG_TIMER_ID = 0;
 constexpr unsigned DIALOG_TIMER_PERIOD_MS = 250;
 constexpr std::chrono::milliseconds CLOSE_PAUSE{1000};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/main_dialog.h"
 #include "app/message_box.h"
 #include "app/session_state.h"
 #include "link/link_messages.h"
@@ -63,12 +64,6 @@ void OnReceive(const DPNMSG_RECEIVE& message) {
   }
 }
 
-void OnTerminateSession() {
-  if (HWND dialog = session.dialogWindow) {
-    dialog->Send(WM_CLOSE, 0, 0);
-  }
-}
-
 }  // namespace
 
 HRESULT LinkMessageHandler(void* /*userContext*/, DWORD messageId, void* message) {
@@ -80,7 +75,7 @@ HRESULT LinkMessageHandler(void* /*userContext*/, DWORD messageId, void* message
       OnReceive(*static_cast<const DPNMSG_RECEIVE*>(message));
       break;
     case DPN_MSGID_TERMINATE_SESSION:
-      OnTerminateSession();
+      RequestDialogClose();
       break;
     default:
       break;

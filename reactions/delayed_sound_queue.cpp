@@ -12,6 +12,10 @@ void DelayedSoundClaim::Fill(Sound* sound, float delay, std::int16_t volume) {
   slot_->sound = sound;
   slot_->delay = delay;
   slot_->volume = volume;
+  GiveBack();
+}
+
+void DelayedSoundClaim::GiveBack() {
   lock_.unlock();
   slot_ = nullptr;
 }
@@ -42,7 +46,12 @@ void UpdateDelayedSounds() {
     if (slot.active == 0) {
       continue;
     }
+    const float before = slot.delay;
     slot.delay -= kTickSeconds;
+    if (slot.delay == before) {
+      slot.active = 0;
+      continue;
+    }
     if (slot.delay > 0.0f) {
       continue;
     }

@@ -19,6 +19,8 @@ class DelayedSoundClaim {
   // Makes the slot wait for `delay` seconds, then play `sound` once at `volume`;
   // releases the slot to the countdown.
   void Fill(Sound* sound, float delay, std::int16_t volume);
+  // Leaves the slot free and releases it.
+  void GiveBack();
 
  private:
   DelayedSoundSlot* slot_ = nullptr;
@@ -33,5 +35,7 @@ DelayedSoundClaim ClaimDelayedSoundSlot();
 bool QueueDelayedSound(Sound* sound, float delay, std::int16_t volume);
 
 // Takes 0.25 s off every waiting slot; a slot whose delay reaches 0 or less is freed and
-// its sound (if any) played once with the stored volume.
+// its sound (if any) played once with the stored volume. A delay too large for a quarter
+// second to change it (infinite, or weeks away) would hold its slot for ever: such a
+// slot is freed without playing.
 void UpdateDelayedSounds();
