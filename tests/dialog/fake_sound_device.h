@@ -2,6 +2,7 @@
 // and helpers that make real Sounds on it from small WAVE files. Test thread.
 #pragma once
 
+#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -12,12 +13,13 @@
 
 class Sound;
 
+// Atomic, since sounds are played from several threads at once in the race tests.
 struct BufferRecord {
-  int plays = 0;
-  int stops = 0;
-  DWORD playFlags = 0;
-  LONG volume = 0;
-  bool playing = false;
+  std::atomic<int> plays = 0;
+  std::atomic<int> stops = 0;
+  std::atomic<DWORD> playFlags = 0;
+  std::atomic<LONG> volume = 0;
+  std::atomic<bool> playing = false;
 };
 
 // Installs the factory behind DirectSoundCreate8; every buffer any device creates from
