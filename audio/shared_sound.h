@@ -10,6 +10,13 @@ class Sound;
 
 class SharedSound {
  public:
+  SharedSound() : sound_() {}
+  // The Sound still held at process exit is left to the operating system, as the device
+  // it plays on is: destroying it then would reach into a device already torn down.
+  ~SharedSound() {}
+  SharedSound(const SharedSound&) = delete;
+  SharedSound& operator=(const SharedSound&) = delete;
+
   std::shared_ptr<Sound> Get() const {
     std::scoped_lock lock(mutex_);
     return sound_;
@@ -23,5 +30,7 @@ class SharedSound {
 
  private:
   mutable std::mutex mutex_;
-  std::shared_ptr<Sound> sound_;
+  union {
+    std::shared_ptr<Sound> sound_;  // never destroyed, see above
+  };
 };

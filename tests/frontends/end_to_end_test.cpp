@@ -1,11 +1,14 @@
 // The soundmodule program headless against console-sim, both as processes in a folder
-// prepared by make-sound-pack: it reaches "Ready!", and when the simulator ends the
-// session it closes and exits with code 0.
+// prepared by make-sound-pack: it reaches "Ready!", reacts to the packets in its log and
+// its sound trace, and when the simulator ends the session it closes and exits with
+// code 0.
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -25,31 +28,39 @@ class EndToEndTest : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(folder_); }
 
+  std::unique_ptr<ChildProcess> StartSimulator(const char* scenario) {
+    EXPECT_FALSE(PortListening(kLinkPort)) << "another program holds the link port";
+    auto simulator = std::make_unique<ChildProcess>(CONSOLE_SIM, std::vector<std::string>{"--quiet", "--scenario", scenario},
+                                                    folder_.string(), ChildProcess::Output::Discard);
+    const auto listenDeadline = Clock::now() + std::chrono::seconds(20);
+    while (!PortListening(kLinkPort) && Clock::now() < listenDeadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_TRUE(PortListening(kLinkPort));
+    return simulator;
+  }
+
+  // Reads stdout lines into `lines` until `wanted` is among them; false at the deadline.
+  static bool ReadUntil(ChildProcess& module, const std::string& wanted, std::vector<std::string>& lines,
+                        std::chrono::seconds limit) {
+    const auto deadline = Clock::now() + limit;
+    while (std::find(lines.begin(), lines.end(), wanted) == lines.end()) {
+      const auto line = module.ReadLine(deadline);
+      if (!line) return false;
+      lines.push_back(*line);
+    }
+    return true;
+  }
+
   std::filesystem::path folder_;
 };
 
-bool Contains(const std::vector<std::string>& lines, const std::string& wanted) {
-  return std::find(lines.begin(), lines.end(), wanted) != lines.end();
-}
-
 TEST_F(EndToEndTest, ReachesReadyAndClosesWhenTheSimulatorEndsTheSession) {
-  ASSERT_FALSE(PortListening(kLinkPort)) << "another program holds the link port";
-  ChildProcess simulator(CONSOLE_SIM, {"--quiet", "--scenario", SCENARIO}, folder_.string(),
-                         ChildProcess::Output::Discard);
-  const auto listenDeadline = Clock::now() + std::chrono::seconds(20);
-  while (!PortListening(kLinkPort) && Clock::now() < listenDeadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  ASSERT_TRUE(PortListening(kLinkPort));
-
+  const auto simulator = StartSimulator(SCENARIO);
   ChildProcess module(SOUNDMODULE, {"--headless", "--audio-out", "null"}, folder_.string());
   std::vector<std::string> lines;
-  const auto readyDeadline = Clock::now() + std::chrono::seconds(60);
-  while (!Contains(lines, "Ready!")) {
-    const auto line = module.ReadLine(readyDeadline);
-    ASSERT_TRUE(line.has_value()) << "no Ready! ; stderr: " << module.ErrorOutput();
-    lines.push_back(*line);
-  }
+  ASSERT_TRUE(ReadUntil(module, "Ready!", lines, std::chrono::seconds(60)))
+      << "no Ready! ; stderr: " << module.ErrorOutput();
   const std::vector<std::string> startup{"Loading barycentrics data...", "Connecting to client...",
                                          "Connected, getting configuration...", "Loading sound files...",
                                          "Ready!"};
@@ -59,19 +70,56 @@ TEST_F(EndToEndTest, ReachesReadyAndClosesWhenTheSimulatorEndsTheSession) {
     EXPECT_NE(next, lines.end()) << "missing or out of order: " << step;
   }
 
-  const auto endDeadline = Clock::now() + std::chrono::seconds(240);
-  while (!Contains(lines, "Closing connection...")) {
-    const auto line = module.ReadLine(endDeadline);
-    ASSERT_TRUE(line.has_value()) << "the module did not close; stderr: " << module.ErrorOutput();
-    lines.push_back(*line);
-  }
+  ASSERT_TRUE(ReadUntil(module, "Closing connection...", lines, std::chrono::seconds(240)))
+      << "the module did not close; stderr: " << module.ErrorOutput();
   const auto closing = Clock::now();
   EXPECT_EQ(module.Wait(Clock::now() + std::chrono::seconds(30)), 0);
   const auto pause = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - closing);
   RecordProperty("close_to_exit_ms", static_cast<int>(pause.count()));
   const std::string errors = module.ErrorOutput();
   EXPECT_NE(errors.find("[end] 2"), std::string::npos) << errors;
-  EXPECT_EQ(simulator.Wait(Clock::now() + std::chrono::seconds(30)), 0);
+  EXPECT_EQ(simulator->Wait(Clock::now() + std::chrono::seconds(30)), 0);
+}
+
+// One packet of each reaction group, heard in the log and the sound trace.
+TEST_F(EndToEndTest, EachGroupOfReactionsShowsInTheLogAndTheTrace) {
+  const auto simulator = StartSimulator(REACTIONS_SCENARIO);
+  const auto tracePath = folder_ / "trace.jsonl";
+  ChildProcess module(SOUNDMODULE, {"--headless", "--audio-out", "null", "--trace", tracePath.string()},
+                      folder_.string());
+  std::vector<std::string> lines;
+  ASSERT_TRUE(ReadUntil(module, "Closing connection...", lines, std::chrono::seconds(120)))
+      << "the module did not close; stderr: " << module.ErrorOutput();
+  EXPECT_EQ(module.Wait(Clock::now() + std::chrono::seconds(30)), 0);
+  const std::vector<std::string> expected{
+      "Our slot number as assigned:  P5V2T3", "Client docked to port 4...", "Ready!",
+      "Client undocked...", "Computer phrase 1...", "In transit!", "Dock announcement 3...",
+      "Lightning!  Distance: 0.500  Intensity: -1000.000", "Precipitation intensity changed to 13",
+      "Hull ionization detected!", "Incoming chat message...", "There was a disturbance in the cargo bay...",
+      "Touchdown!", "Self destructed!", "Transferred to slot 3", "Propulsion shut down..."};
+  auto next = lines.begin();
+  for (const std::string& line : expected) {
+    next = std::find(next, lines.end(), line);
+    EXPECT_NE(next, lines.end()) << "missing or out of order: " << line;
+    if (next == lines.end()) next = lines.begin();
+  }
+
+  std::ifstream trace(tracePath);
+  std::string traced((std::istreambuf_iterator<char>(trace)), std::istreambuf_iterator<char>());
+  for (const char* entry :
+       {R"("op":"create","file":"AlienFreighter.wav","flags":32928)", R"("op":"play","file":"startup40.wav")",
+        R"("op":"play","file":"AlienFreighter.wav","priority":0,"flags":1,"volume":-800,"frequency":9100)",
+        R"("op":"play","file":"RELEASE.wav")", R"("op":"play","file":"GEARDOWN.wav")",
+        R"("op":"play","file":"CHIME_A.wav")", R"("op":"play","file":"TURGRND3.wav")",
+        R"("op":"play","file":"voxen-hid.wav")", R"("op":"play","file":"mining.wav","priority":0,"flags":1,"volume":-1625)",
+        R"("op":"play","file":"beep32.wav")", R"("op":"play","file":"voxen-tiaditcb.wav")",
+        R"("op":"play","file":"touchlb.wav")", R"("op":"play","file":"37.wav")",
+        R"("op":"delete","file":"AlienFreighter.wav")", R"("op":"create","file":"AlienEng1.wav")",
+        R"("op":"stop","file":"AlienEng1.wav")", R"("op":"play","file":"voxen-amc.wav")"}) {
+    EXPECT_NE(traced.find(entry), std::string::npos) << "not traced: " << entry;
+  }
+  EXPECT_NE(traced.find(R"("op":"play","file":"c2thun)"), std::string::npos) << "no thunder";
+  EXPECT_EQ(simulator->Wait(Clock::now() + std::chrono::seconds(30)), 0);
 }
 
 }  // namespace
