@@ -1,0 +1,49 @@
+#include "reactions/nearest_ship.h"
+
+#include <mutex>
+
+#include "app/session_state.h"
+#include "reactions/atmosphere.h"
+
+namespace {
+
+constexpr std::int8_t kFreeFlight = -1;
+
+bool IsCandidate(const PlayerSlot& slot) {
+  return slot.active != 0 && slot.ref == kFreeFlight && (slot.type < 10 || slot.type > 19);
+}
+
+// Keeps the other ship if it is nearer than the best so far; the Doppler factor
+// compares the distance now with the distance one second later.
+void Measure(int index, const PlayerSlot& other, PlayerSlot& own, NearestShip& ship) {
+  std::scoped_lock lock(own.lock);
+  const float d = Length(Subtract(own.position, other.position));
+  if (!(d < ship.distance)) return;
+  const float later = Length(Subtract(Add(own.position, own.velocity), Add(other.position, other.velocity)));
+  ship.distance = d;
+  ship.slot = index;
+  ship.dopplerFactor = (d - later) / SPEED_OF_SOUND + 1.0f;
+}
+
+template <typename Field>
+auto ReadOwn(PlayerSlot& own, Field field) {
+  std::scoped_lock lock(own.lock);
+  return own.*field;
+}
+
+}  // namespace
+
+NearestShip FindNearestShip() {
+  NearestShip ship;
+  ship.ownSlot = session.ownSlot;
+  PlayerSlot& own = session.players[ship.ownSlot];
+  if (ReadOwn(own, &PlayerSlot::ref) >= 0) return ship;
+  for (int i = 0; i < PLAYER_SLOT_COUNT; ++i) {
+    if (i == ship.ownSlot) continue;
+    PlayerSlot& other = session.players[i];
+    std::scoped_lock lock(other.lock);
+    if (IsCandidate(other)) Measure(i, other, own, ship);
+  }
+  ship.distanceFade = 1.0f - AirDensity(Altitude(ReadOwn(own, &PlayerSlot::position)));
+  return ship;
+}
