@@ -1,9 +1,9 @@
 #include "link/player_state_packet.h"
 
-#include <cstring>
 #include <mutex>
 
 #include "app/session_state.h"
+#include "link/packet_bytes.h"
 #include "reactions/atmosphere.h"
 #include "reactions/flight_sounds.h"
 
@@ -41,16 +41,10 @@ Airflow UpdateSlot(const PlayerStatePacket& packet) {
 }  // namespace
 
 PlayerStatePacket DecodePlayerStatePacket(const PlayerStatePayload& payload) {
-  PlayerStatePacket packet;
-  std::memcpy(&packet, payload.data(), sizeof packet);
-  return packet;
+  return PacketFromBytes<PlayerStatePacket>(payload);
 }
 
-PlayerStatePayload EncodePlayerStatePacket(const PlayerStatePacket& packet) {
-  PlayerStatePayload payload;
-  std::memcpy(payload.data(), &packet, sizeof packet);
-  return payload;
-}
+PlayerStatePayload EncodePlayerStatePacket(const PlayerStatePacket& packet) { return BytesOfPacket(packet); }
 
 void HandlePlayerStatePacket(const PlayerStatePayload& payload) {
   const PlayerStatePacket packet = DecodePlayerStatePacket(payload);

@@ -1,11 +1,11 @@
 #include "reactions/weapon_packet.h"
 
 #include <algorithm>
-#include <cstring>
 #include <mutex>
 
 #include "app/session_state.h"
 #include "audio/sound_actions.h"
+#include "link/packet_bytes.h"
 #include "reactions/atmosphere.h"
 #include "reactions/cabin_damping.h"
 #include "reactions/delayed_sound_queue.h"
@@ -90,17 +90,9 @@ void HandleExplosion(const WeaponPacket& packet) {
 
 }  // namespace
 
-WeaponPacket DecodeWeaponPacket(const WeaponPayload& payload) {
-  WeaponPacket packet;
-  std::memcpy(&packet, payload.data(), sizeof packet);
-  return packet;
-}
+WeaponPacket DecodeWeaponPacket(const WeaponPayload& payload) { return PacketFromBytes<WeaponPacket>(payload); }
 
-WeaponPayload EncodeWeaponPacket(const WeaponPacket& packet) {
-  WeaponPayload payload;
-  std::memcpy(payload.data(), &packet, sizeof packet);
-  return payload;
-}
+WeaponPayload EncodeWeaponPacket(const WeaponPacket& packet) { return BytesOfPacket(packet); }
 
 void HandleWeaponPacket(const WeaponPayload& payload) {
   const WeaponPacket packet = DecodeWeaponPacket(payload);
