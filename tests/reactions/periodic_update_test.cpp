@@ -1,6 +1,7 @@
 // The periodic update: the gear fade, the Doppler loop of the nearest ship, the
 // "&Whodat?" lines and the rain loops, tick by tick; and every reaction at once under
 // load from several threads.
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <mutex>
@@ -78,6 +79,13 @@ class PeriodicUpdateTest : public ReactionTest {
     EXPECT_EQ(plays.size(), 1u);
     return plays.empty() ? TracedOp{} : plays.back();
   }
+  // The loop's play once the smoothing has reached its target.
+  TracedOp SettledDopplerPlay() {
+    Ticks(20);
+    PlaysOf("doppler.wav");
+    Tick();
+    return DopplerPlay();
+  }
   // Puts the rain level where the weather already is: nothing to move, no switch change.
   static void SettledRain(float level) {
     SetIntensity(level);
@@ -121,10 +129,7 @@ TEST_F(PeriodicUpdateTest, TheFirstTicksMoveTheLoopThreeQuartersOfTheWayToItsTar
   play = DopplerPlay();
   EXPECT_EQ(play.volume, -2968);
   EXPECT_EQ(play.frequency, 8093);
-  Ticks(20);
-  PlaysOf("doppler.wav");
-  Tick();
-  play = DopplerPlay();
+  play = SettledDopplerPlay();
   EXPECT_EQ(play.volume, -2500);
   EXPECT_EQ(play.frequency, 8100);
 }
@@ -149,16 +154,12 @@ TEST_F(PeriodicUpdateTest, WithoutATargetTheLoopDriftsToSilenceAt8100Hz) {
   EXPECT_EQ(session.whodatRequested, 0);
   Tick();
   EXPECT_TRUE(NewLines().empty()) << "one press, one set of lines";
-  Ticks(20);
-  PlaysOf("doppler.wav");
-  Tick();
-  const TracedOp play = DopplerPlay();
+  const TracedOp play = SettledDopplerPlay();
   EXPECT_EQ(play.volume, -10000);
   EXPECT_EQ(play.frequency, 8100);
 }
 
 TEST_F(PeriodicUpdateTest, OfEqualDistancesTheLowerSlotIsTaken) {
-  Place(9, {kHigh.x, kHigh.y + 2.0f, kHigh.z});
   Other(9, 0.0f);
   Place(9, {kHigh.x, kHigh.y + 2.0f, kHigh.z});
   Other(4, 0.0f);
@@ -233,10 +234,7 @@ TEST_F(PeriodicUpdateTest, MotionBeyondMeasureHoldsTheLoopUntilSaneMotionReturns
   EXPECT_GT(session.lastDopplerVolume, volume) << "the distance was still measured";
   Place(kOwn, kHigh);
   Place(5, {kHigh.x, kHigh.y, kHigh.z + 3.0f});
-  Ticks(20);
-  PlaysOf("doppler.wav");
-  Tick();
-  const TracedOp play = DopplerPlay();
+  const TracedOp play = SettledDopplerPlay();
   EXPECT_EQ(play.volume, -2500);
   EXPECT_EQ(play.frequency, 8100);
 }
@@ -405,12 +403,20 @@ TEST_F(PeriodicUpdateTest, AllReactionsTogetherKeepTheLockOrder) {
   auto weather = [] {
     for (int n = 0; n < 600; ++n) SetIntensity(n % 50 == 0 ? kNaN : static_cast<float>(n % 16));
   };
+  std::atomic<int> running{4};
+  auto untilDone = [&running](auto work) {
+    return [&running, work] {
+      work();
+      --running;
+    };
+  };
   std::vector<std::thread> link;
-  link.emplace_back(stream, 0);
-  link.emplace_back(stream, 5);
-  link.emplace_back(weapons);
-  link.emplace_back(weather);
-  for (int tick = 0; tick < 150; ++tick) {
+  link.emplace_back(untilDone([&stream] { stream(0); }));
+  link.emplace_back(untilDone([&stream] { stream(5); }));
+  link.emplace_back(untilDone(weapons));
+  link.emplace_back(untilDone(weather));
+  // The timer ticks for as long as the link threads run (and a few ticks at least).
+  for (int tick = 0; (running > 0 || tick < 50) && tick < 20000; ++tick) {
     if (tick % 10 == 0) session.whodatRequested = 1;
     if (tick % 25 == 0) FlipSwitch(session.environmentalSwitch);
     Tick();
