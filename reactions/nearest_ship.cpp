@@ -4,6 +4,7 @@
 
 #include "app/session_state.h"
 #include "reactions/atmosphere.h"
+#include "reactions/slot_pair_lock.h"
 
 namespace {
 
@@ -15,8 +16,7 @@ bool IsCandidate(const PlayerSlot& slot) {
 
 // Keeps the other ship if it is nearer than the best so far; the Doppler factor
 // compares the distance now with the distance one second later.
-void Measure(int index, const PlayerSlot& other, PlayerSlot& own, NearestShip& ship) {
-  std::scoped_lock lock(own.lock);
+void Measure(int index, const PlayerSlot& other, const PlayerSlot& own, NearestShip& ship) {
   const float d = Length(Subtract(own.position, other.position));
   if (!(d < ship.distance)) return;
   const float later = Length(Subtract(Add(own.position, own.velocity), Add(other.position, other.velocity)));
@@ -41,7 +41,7 @@ NearestShip FindNearestShip() {
   for (int i = 0; i < PLAYER_SLOT_COUNT; ++i) {
     if (i == ship.ownSlot) continue;
     PlayerSlot& other = session.players[i];
-    std::scoped_lock lock(other.lock);
+    const auto locks = LockSlotPair(other, own);
     if (IsCandidate(other)) Measure(i, other, own, ship);
   }
   ship.distanceFade = 1.0f - AirDensity(Altitude(ReadOwn(own, &PlayerSlot::position)));

@@ -10,6 +10,7 @@
 #include "reactions/cabin_damping.h"
 #include "reactions/delayed_sound_queue.h"
 #include "reactions/float_fields.h"
+#include "reactions/slot_pair_lock.h"
 
 namespace {
 
@@ -48,29 +49,37 @@ void QueueDistantSound(Sound* sound, float a) {
 
 bool WeaponsAudible() { return session.soundsReady && session.weaponsSwitch; }
 
-// Another ship launched: heard within range, after the sound has travelled.
-void HearLaunch(const PlayerSlot& launcher, PlayerSlot& own, std::int8_t weapon) {
+bool Launched(const PlayerSlot& slot, const WeaponPacket& packet) {
+  return slot.active != 0 && slot.objectId == packet.launcherId;
+}
+
+void HearOwnLaunch(PlayerSlot& own, const WeaponPacket& packet) {
   std::scoped_lock lock(own.lock);
+  if (!Launched(own, packet)) return;
+  LogStatus(session.dialogWindow, "Weapon launched!");
+  if (WeaponsAudible()) RewindAndPlayOnce(SoundsOf(packet.weapon).launch);
+}
+
+// Another ship launched: heard within range, after the sound has travelled.
+void HearLaunch(PlayerSlot& launcher, PlayerSlot& own, const WeaponPacket& packet) {
+  const auto locks = LockSlotPair(launcher, own);
+  if (!Launched(launcher, packet)) return;
   const float d = Length(Subtract(launcher.position, own.position));
   if (!(d < kHearingRange)) return;
   const float a = Attenuation(own, d / kHearingRange);
   LogStatus(session.dialogWindow, "Weapon detected!");
-  if (WeaponsAudible() && a < 1.0f) QueueDistantSound(SoundsOf(weapon).launch, a);
+  if (WeaponsAudible() && a < 1.0f) QueueDistantSound(SoundsOf(packet.weapon).launch, a);
 }
 
 void HandleLaunch(const WeaponPacket& packet) {
   const int ownSlot = session.ownSlot;
   PlayerSlot& own = session.players[ownSlot];
   for (int i = 0; i < PLAYER_SLOT_COUNT; ++i) {
-    PlayerSlot& slot = session.players[i];
-    std::scoped_lock lock(slot.lock);
-    if (slot.active == 0 || slot.objectId != packet.launcherId) continue;
-    if (i != ownSlot) {
-      HearLaunch(slot, own, packet.weapon);
-      continue;
+    if (i == ownSlot) {
+      HearOwnLaunch(own, packet);
+    } else {
+      HearLaunch(session.players[i], own, packet);
     }
-    LogStatus(session.dialogWindow, "Weapon launched!");
-    if (WeaponsAudible()) RewindAndPlayOnce(SoundsOf(packet.weapon).launch);
   }
 }
 

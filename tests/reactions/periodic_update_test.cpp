@@ -368,8 +368,8 @@ TEST_F(PeriodicUpdateTest, OwnMotionBeyondMeasurePlaysNoRainAndMovesNoLevel) {
 }
 
 // Packets for every slot from two link threads, weapons from a third and the weather
-// from a fourth, while the dialog thread ticks: no data race and no deadlock (the
-// test ends), and the carried state stays finite.
+// from a fourth, while the dialog thread ticks and the own slot changes now and then:
+// no data race and no deadlock (the test ends), and the carried state stays finite.
 TEST_F(PeriodicUpdateTest, AllReactionsTogetherKeepTheLockOrder) {
   for (int i = 0; i < PLAYER_SLOT_COUNT; ++i) {
     session.players[i].active = 1;
@@ -419,6 +419,7 @@ TEST_F(PeriodicUpdateTest, AllReactionsTogetherKeepTheLockOrder) {
   for (int tick = 0; (running > 0 || tick < 50) && tick < 20000; ++tick) {
     if (tick % 10 == 0) session.whodatRequested = 1;
     if (tick % 25 == 0) FlipSwitch(session.environmentalSwitch);
+    if (tick % 5 == 0) session.ownSlot = tick % 10 == 0 ? kOwn : kOwn + 1;  // a new slot assigned
     Tick();
   }
   for (std::thread& thread : link) thread.join();
