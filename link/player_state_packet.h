@@ -24,6 +24,10 @@ struct PlayerStatePacket {
 static_assert(sizeof(PlayerStatePacket) == PLAYER_STATE_PACKET_SIZE);
 static_assert(offsetof(PlayerStatePacket, ref) == 56);
 
+// The reference frame of free flight: the only one in which the own ship hears its
+// airflow and other ships are heard by the Doppler loop.
+constexpr std::int8_t REF_FREE_FLIGHT = -1;
+
 PlayerStatePacket DecodePlayerStatePacket(const PlayerStatePayload& payload);
 PlayerStatePayload EncodePlayerStatePacket(const PlayerStatePacket& packet);
 

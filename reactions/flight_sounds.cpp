@@ -4,13 +4,13 @@
 
 #include "app/session_state.h"
 #include "audio/sound_actions.h"
+#include "link/player_state_packet.h"
 #include "reactions/atmosphere.h"
 #include "reactions/cabin_damping.h"
 #include "reactions/float_fields.h"
 
 namespace {
 
-constexpr std::int8_t kFreeFlight = -1;
 // km: above it there is no air to hear.
 constexpr float kAirCeiling = 100.0f;
 // km/s at sea level that make the loudest airflow.
@@ -49,7 +49,7 @@ void MarkSoundBarrier(float airspeed, float altitude) {
 void PlayFlightSounds(std::int8_t ref, const Airflow& airflow) {
   const float airspeed = Length(airflow.airVelocity);
   // Motion that is not finite is not flight: silence rather than a full-volume gust.
-  if (ref != kFreeFlight || !(airflow.altitude < kAirCeiling) || !std::isfinite(airspeed)) {
+  if (ref != REF_FREE_FLIGHT || !(airflow.altitude < kAirCeiling) || !std::isfinite(airspeed)) {
     StopAirflowLoops();
     return;
   }

@@ -3,15 +3,14 @@
 #include <mutex>
 
 #include "app/session_state.h"
+#include "link/player_state_packet.h"
 #include "reactions/atmosphere.h"
 #include "reactions/slot_pair_lock.h"
 
 namespace {
 
-constexpr std::int8_t kFreeFlight = -1;
-
 bool IsCandidate(const PlayerSlot& slot) {
-  return slot.active != 0 && slot.ref == kFreeFlight && (slot.type < 10 || slot.type > 19);
+  return slot.active != 0 && slot.ref == REF_FREE_FLIGHT && (slot.type < 10 || slot.type > 19);
 }
 
 // Keeps the other ship if it is nearer than the best so far; the Doppler factor

@@ -26,6 +26,9 @@ constexpr float kInf = std::numeric_limits<float>::infinity();
 // So high that the air no longer shelters: the distance alone sets the loop's volume.
 constexpr Vector3 kHigh{3100.0f, 0.0f, 0.0f};
 
+const std::vector<std::string> kAllRainStopped = {"stop c2prec1.wav", "stop c2prec2.wav", "stop c2prec3.wav",
+                                                  "stop c2prec4.wav"};
+
 Vector3 Above(float altitude) { return {PLANET_RADIUS + altitude, 0.0f, 0.0f}; }
 
 void Place(int slot, Vector3 position, Vector3 velocity = {}, std::int8_t ref = -1) {
@@ -282,7 +285,7 @@ TEST_F(PeriodicUpdateTest, EachBandOfTheLevelHasItsLoopAndAChangeStopsTheOthers)
       {11.5f, {"play c2prec4.wav", "stop c2prec1.wav", "stop c2prec2.wav", "stop c2prec3.wav"}},
       {14.5f, {"play c2prec4.wav"}},
       {20.0f, {"play c2prec4.wav"}},
-      {1.0f, {"stop c2prec1.wav", "stop c2prec2.wav", "stop c2prec3.wav", "stop c2prec4.wav"}}};
+      {1.0f, kAllRainStopped}};
   Place(kOwn, Above(0.0f));
   for (const auto& [level, ops] : bands) {
     SettledRain(level);
@@ -307,8 +310,7 @@ TEST_F(PeriodicUpdateTest, AboveTheCloudsTheRainFadesAtTheRateOfTheAirAndStops) 
   }
   EXPECT_EQ(ticks, 11);
   EXPECT_EQ(session.precipitationLevel, 2.0f);
-  EXPECT_EQ(RainOps(), (std::vector<std::string>{"stop c2prec1.wav", "stop c2prec2.wav", "stop c2prec3.wav",
-                                                 "stop c2prec4.wav"}));
+  EXPECT_EQ(RainOps(), kAllRainStopped);
 }
 
 TEST_F(PeriodicUpdateTest, TheEnvironmentalSwitchStopsTheRainAndRestartsItAtOnce) {
@@ -318,8 +320,7 @@ TEST_F(PeriodicUpdateTest, TheEnvironmentalSwitchStopsTheRainAndRestartsItAtOnce
   RainOps();
   FlipSwitch(session.environmentalSwitch);
   Tick();
-  EXPECT_EQ(RainOps(), (std::vector<std::string>{"stop c2prec1.wav", "stop c2prec2.wav", "stop c2prec3.wav",
-                                                 "stop c2prec4.wav"}));
+  EXPECT_EQ(RainOps(), kAllRainStopped);
   EXPECT_EQ(session.precipitationLevel, 2.0f);
   FlipSwitch(session.environmentalSwitch);
   Tick();
