@@ -1,5 +1,6 @@
-// The running part of every 250 ms tick once the module is ready: keeps the test tone
-// button and the delayed sounds in step. Dialog thread only.
+// The running part of every 250 ms tick once the module is ready: the test tone
+// button, the delayed sounds, the gear fade, the Doppler loop of the nearest ship, the
+// "&Whodat?" lines and the rain loops. Dialog thread only.
 #pragma once
 
 #include "app/dialog_window.h"
