@@ -1,9 +1,10 @@
 // The one global record of the module's state, shared by the dialog thread and the
 // link's worker threads.
 //
-// Locks (recursive), always taken in this order: a player slot's lock, then the own
-// slot's lock (only when the first is not the own slot), then one delayed-sound slot's
-// lock, then the status log's lock innermost. precipitationLock is taken alone.
+// Locks (recursive), always taken in this order: player slot locks, then one
+// delayed-sound slot's lock, then the status log's lock innermost. Another slot and
+// the own slot are taken together as a pair (LockSlotPair), since ownSlot may change
+// between two threads' reads of it. precipitationLock is taken alone.
 // Single-value fields (flags, switches, the stage, ownSlot, floats) are atomics read
 // and written without a lock; a reader accepts a value from just before or after a write.
 #pragma once

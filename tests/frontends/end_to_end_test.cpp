@@ -93,7 +93,8 @@ TEST_F(EndToEndTest, EachGroupOfReactionsShowsInTheLogAndTheTrace) {
   EXPECT_EQ(module.Wait(Clock::now() + std::chrono::seconds(30)), 0);
   const std::vector<std::string> expected{
       "Our slot number as assigned:  P5V2T3", "Client docked to port 4...", "Ready!",
-      "Client undocked...", "Computer phrase 1...", "In transit!", "Dock announcement 3...",
+      "Client undocked...", "Computer phrase 1...", "In transit!", "Weapon launched!", "Weapon detected!",
+      "Explosion!  Distance: 0.200", "Dock announcement 3...",
       "Lightning!  Distance: 0.500  Intensity: -1000.000", "Precipitation intensity changed to 13",
       "Hull ionization detected!", "Incoming chat message...", "There was a disturbance in the cargo bay...",
       "Touchdown!", "Self destructed!", "Transferred to slot 3", "Propulsion shut down..."};
@@ -115,7 +116,11 @@ TEST_F(EndToEndTest, EachGroupOfReactionsShowsInTheLogAndTheTrace) {
         R"("op":"play","file":"beep32.wav")", R"("op":"play","file":"voxen-tiaditcb.wav")",
         R"("op":"play","file":"touchlb.wav")", R"("op":"play","file":"37.wav")",
         R"("op":"delete","file":"AlienFreighter.wav")", R"("op":"create","file":"AlienEng1.wav")",
-        R"("op":"stop","file":"AlienEng1.wav")", R"("op":"play","file":"voxen-amc.wav")"}) {
+        R"("op":"stop","file":"AlienEng1.wav")", R"("op":"play","file":"voxen-amc.wav")",
+        R"("op":"play","file":"c5wind3.wav")", R"("op":"play","file":"GEARAERO.wav")",
+        R"("op":"play","file":"fuzerfire.wav")", R"("op":"play","file":"sinkerLaunch.wav")",
+        R"("op":"play","file":"sinkerhit.wav")", R"("op":"play","file":"doppler.wav")",
+        R"("op":"play","file":"c2prec4.wav")"}) {
     EXPECT_NE(traced.find(entry), std::string::npos) << "not traced: " << entry;
   }
   EXPECT_NE(traced.find(R"("op":"play","file":"c2thun)"), std::string::npos) << "no thunder";
