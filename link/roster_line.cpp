@@ -51,8 +51,8 @@ RosterLine ParseRosterLine(std::string_view text) {
   FieldReader reader(text);
   std::string_view unusedText;
   std::uint32_t unusedNumber = 0;
-  if (!reader.TakeText(&line.ivr) || !reader.TakeComma() || !reader.TakeText(&unusedText) || !reader.TakeComma() ||
-      !reader.TakeNumber(&line.shipType)) {
+  if (!reader.TakeText(&line.ivr) || !reader.TakeComma() || !reader.TakeText(&unusedText) ||
+      !reader.TakeComma() || !reader.TakeNumber(&line.shipType)) {
     return line;
   }
   for (int field = 4; field <= 7; ++field) {

@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr float kUndockPhraseDelay = 3.0f;     // seconds after the release sound
-constexpr float kAnnouncementDelay = 1.5f;     // seconds after the chime
+constexpr float kUndockPhraseDelay = 3.0f;  // seconds after the release sound
+constexpr float kAnnouncementDelay = 1.5f;  // seconds after the chime
 constexpr int kAnnouncementCount = 12;
 
 bool Audible() { return session.configurationComplete != 0 && session.soundsReady != 0; }

@@ -1,11 +1,11 @@
 #include "reactions/event_packet.h"
 
-#include <cstring>
 #include <mutex>
 
 #include "app/main_dialog.h"
 #include "app/session_state.h"
 #include "audio/sound_actions.h"
+#include "link/packet_bytes.h"
 #include "reactions/docking.h"
 #include "reactions/float_fields.h"
 #include "reactions/ship_event.h"
@@ -23,8 +23,8 @@ constexpr std::uint8_t kNoSlot = 255;
 void AssignSlot(const EventPacket& packet) {
   if (packet.index == kNoSlot) RequestDialogClose();
   const std::uint8_t type = TruncateToByte(packet.valueB);
-  LogStatusFormat(session.dialogWindow, "Our slot number as assigned:  P%iV%iT%i", WholeNumber16(packet.valueD),
-                  packet.index, type);
+  LogStatusFormat(session.dialogWindow, "Our slot number as assigned:  P%iV%iT%i",
+                  WholeNumber16(packet.valueD), packet.index, type);
   session.ownSlot = packet.index;
   session.ownPlayerNumber = TruncateToByte(packet.valueD);
   session.shipType = type;
@@ -67,30 +67,39 @@ void LightsAndGear(const EventPacket& packet) {
 void Death(const EventPacket& packet) {
   const bool selfDestructed = WholeNumber16(packet.valueD) == 5;
   LogStatus(session.dialogWindow, selfDestructed ? "Self destructed!" : "Fatality!");
-  if (session.soundsReady != 0) PlayOnce(selfDestructed ? session.bank.selfDestructSound : session.bank.bodyHitSound);
+  if (session.soundsReady == 0) return;
+  PlayOnce(selfDestructed ? session.bank.selfDestructSound : session.bank.bodyHitSound);
 }
 
 // Indexed by event code; codes without a reaction are null.
 constexpr EventReaction kEventReactions[EVENT_CODE_LIMIT] = {
-    AssignSlot,  nullptr,        ReportDockState,     CompleteConfiguration, nullptr,
-    PlayerLeaves, nullptr,       ConsoleState,        nullptr,               nullptr,
-    HandleShipEvent, nullptr,    LightsAndGear,       nullptr,               ChangePrecipitation,
-    Death,       nullptr,        nullptr,             nullptr,               TransferToSlot,
+    AssignSlot,            // 0
+    nullptr,               // 1
+    ReportDockState,       // 2
+    CompleteConfiguration, // 3
+    nullptr,               // 4
+    PlayerLeaves,          // 5
+    nullptr,               // 6
+    ConsoleState,          // 7
+    nullptr,               // 8
+    nullptr,               // 9
+    HandleShipEvent,       // 10
+    nullptr,               // 11
+    LightsAndGear,         // 12
+    nullptr,               // 13
+    ChangePrecipitation,   // 14
+    Death,                 // 15
+    nullptr,               // 16
+    nullptr,               // 17
+    nullptr,               // 18
+    TransferToSlot,        // 19
 };
 
 }  // namespace
 
-EventPacket DecodeEventPacket(const EventPayload& payload) {
-  EventPacket packet;
-  std::memcpy(&packet, payload.data(), sizeof packet);
-  return packet;
-}
+EventPacket DecodeEventPacket(const EventPayload& payload) { return PacketFromBytes<EventPacket>(payload); }
 
-EventPayload EncodeEventPacket(const EventPacket& packet) {
-  EventPayload payload;
-  std::memcpy(payload.data(), &packet, sizeof packet);
-  return payload;
-}
+EventPayload EncodeEventPacket(const EventPacket& packet) { return BytesOfPacket(packet); }
 
 void HandleEventPacket(const EventPayload& payload) {
   const EventPacket packet = DecodeEventPacket(payload);

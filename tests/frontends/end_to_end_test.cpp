@@ -2,6 +2,7 @@
 // prepared by make-sound-pack: it reaches "Ready!", reacts to the packets in its log and
 // its sound trace, and when the simulator ends the session it closes and exits with
 // code 0.
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,8 +10,6 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-
-#include <gtest/gtest.h>
 
 #include "tests/frontends/child_process.h"
 
@@ -30,8 +29,9 @@ class EndToEndTest : public ::testing::Test {
 
   std::unique_ptr<ChildProcess> StartSimulator(const char* scenario) {
     EXPECT_FALSE(PortListening(kLinkPort)) << "another program holds the link port";
-    auto simulator = std::make_unique<ChildProcess>(CONSOLE_SIM, std::vector<std::string>{"--quiet", "--scenario", scenario},
-                                                    folder_.string(), ChildProcess::Output::Discard);
+    auto simulator = std::make_unique<ChildProcess>(
+        CONSOLE_SIM, std::vector<std::string>{"--quiet", "--scenario", scenario}, folder_.string(),
+        ChildProcess::Output::Discard);
     const auto listenDeadline = Clock::now() + std::chrono::seconds(20);
     while (!PortListening(kLinkPort) && Clock::now() < listenDeadline) {
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -91,13 +91,25 @@ TEST_F(EndToEndTest, EachGroupOfReactionsShowsInTheLogAndTheTrace) {
   ASSERT_TRUE(ReadUntil(module, "Closing connection...", lines, std::chrono::seconds(120)))
       << "the module did not close; stderr: " << module.ErrorOutput();
   EXPECT_EQ(module.Wait(Clock::now() + std::chrono::seconds(30)), 0);
-  const std::vector<std::string> expected{
-      "Our slot number as assigned:  P5V2T3", "Client docked to port 4...", "Ready!",
-      "Client undocked...", "Computer phrase 1...", "In transit!", "Weapon launched!", "Weapon detected!",
-      "Explosion!  Distance: 0.200", "Dock announcement 3...",
-      "Lightning!  Distance: 0.500  Intensity: -1000.000", "Precipitation intensity changed to 13",
-      "Hull ionization detected!", "Incoming chat message...", "There was a disturbance in the cargo bay...",
-      "Touchdown!", "Self destructed!", "Transferred to slot 3", "Propulsion shut down..."};
+  const std::vector<std::string> expected{"Our slot number as assigned:  P5V2T3",
+                                          "Client docked to port 4...",
+                                          "Ready!",
+                                          "Client undocked...",
+                                          "Computer phrase 1...",
+                                          "In transit!",
+                                          "Weapon launched!",
+                                          "Weapon detected!",
+                                          "Explosion!  Distance: 0.200",
+                                          "Dock announcement 3...",
+                                          "Lightning!  Distance: 0.500  Intensity: -1000.000",
+                                          "Precipitation intensity changed to 13",
+                                          "Hull ionization detected!",
+                                          "Incoming chat message...",
+                                          "There was a disturbance in the cargo bay...",
+                                          "Touchdown!",
+                                          "Self destructed!",
+                                          "Transferred to slot 3",
+                                          "Propulsion shut down..."};
   auto next = lines.begin();
   for (const std::string& line : expected) {
     next = std::find(next, lines.end(), line);
@@ -108,18 +120,29 @@ TEST_F(EndToEndTest, EachGroupOfReactionsShowsInTheLogAndTheTrace) {
   std::ifstream trace(tracePath);
   std::string traced((std::istreambuf_iterator<char>(trace)), std::istreambuf_iterator<char>());
   for (const char* entry :
-       {R"("op":"create","file":"AlienFreighter.wav","flags":32928)", R"("op":"play","file":"startup40.wav")",
+       {R"("op":"create","file":"AlienFreighter.wav","flags":32928)",
+        R"("op":"play","file":"startup40.wav")",
         R"("op":"play","file":"AlienFreighter.wav","priority":0,"flags":1,"volume":-800,"frequency":9100)",
-        R"("op":"play","file":"RELEASE.wav")", R"("op":"play","file":"GEARDOWN.wav")",
-        R"("op":"play","file":"CHIME_A.wav")", R"("op":"play","file":"TURGRND3.wav")",
-        R"("op":"play","file":"voxen-hid.wav")", R"("op":"play","file":"mining.wav","priority":0,"flags":1,"volume":-1625)",
-        R"("op":"play","file":"beep32.wav")", R"("op":"play","file":"voxen-tiaditcb.wav")",
-        R"("op":"play","file":"touchlb.wav")", R"("op":"play","file":"37.wav")",
-        R"("op":"delete","file":"AlienFreighter.wav")", R"("op":"create","file":"AlienEng1.wav")",
-        R"("op":"stop","file":"AlienEng1.wav")", R"("op":"play","file":"voxen-amc.wav")",
-        R"("op":"play","file":"c5wind3.wav")", R"("op":"play","file":"GEARAERO.wav")",
-        R"("op":"play","file":"fuzerfire.wav")", R"("op":"play","file":"sinkerLaunch.wav")",
-        R"("op":"play","file":"sinkerhit.wav")", R"("op":"play","file":"doppler.wav")",
+        R"("op":"play","file":"RELEASE.wav")",
+        R"("op":"play","file":"GEARDOWN.wav")",
+        R"("op":"play","file":"CHIME_A.wav")",
+        R"("op":"play","file":"TURGRND3.wav")",
+        R"("op":"play","file":"voxen-hid.wav")",
+        R"("op":"play","file":"mining.wav","priority":0,"flags":1,"volume":-1625)",
+        R"("op":"play","file":"beep32.wav")",
+        R"("op":"play","file":"voxen-tiaditcb.wav")",
+        R"("op":"play","file":"touchlb.wav")",
+        R"("op":"play","file":"37.wav")",
+        R"("op":"delete","file":"AlienFreighter.wav")",
+        R"("op":"create","file":"AlienEng1.wav")",
+        R"("op":"stop","file":"AlienEng1.wav")",
+        R"("op":"play","file":"voxen-amc.wav")",
+        R"("op":"play","file":"c5wind3.wav")",
+        R"("op":"play","file":"GEARAERO.wav")",
+        R"("op":"play","file":"fuzerfire.wav")",
+        R"("op":"play","file":"sinkerLaunch.wav")",
+        R"("op":"play","file":"sinkerhit.wav")",
+        R"("op":"play","file":"doppler.wav")",
         R"("op":"play","file":"c2prec4.wav")"}) {
     EXPECT_NE(traced.find(entry), std::string::npos) << "not traced: " << entry;
   }
