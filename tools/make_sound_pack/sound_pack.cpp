@@ -12,7 +12,7 @@
 #include "tools/make_sound_pack/sound_recipes.h"
 #include "tools/make_sound_pack/sound_roles.h"
 #include "tools/make_sound_pack/speech.h"
-#include "tools/make_sound_pack/wave_io.h"
+#include "tools/wave_io/wave_io.h"
 
 namespace {
 

@@ -5,13 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-using Signal = std::vector<float>;
+#include "tools/wave_io/wave_io.h"
 
-struct Clip {
-  int rate = 22050;
-  int channels = 1;
-  std::vector<std::int16_t> samples;  // interleaved
-};
+using Signal = std::vector<float>;
 
 // A sine at frequency Hz; a whole number of cycles per second keeps 1 s loops seamless.
 Signal Sine(double frequency, double seconds, int rate);

@@ -1,4 +1,4 @@
-#include "tools/make_sound_pack/wave_io.h"
+#include "tools/wave_io/wave_io.h"
 
 #include <fstream>
 

@@ -1,0 +1,23 @@
+// Reading the module's timestamped log: lines "MILLISECONDS TEXT", the milliseconds on
+// the sound trace's clock. Blank lines are ignored; a line without a leading number is
+// skipped and counted. Pure; any thread.
+#pragma once
+
+#include <istream>
+#include <string>
+#include <vector>
+
+struct LogMark {
+  double seconds = 0.0;
+  std::string text;
+};
+
+struct LogMarks {
+  std::vector<LogMark> marks;
+  int skipped = 0;
+};
+
+LogMarks ParseLog(std::istream& in);
+
+// The text cut to at most maxChars characters, with "..." when it was longer.
+std::string Abbreviated(const std::string& text, std::size_t maxChars);
