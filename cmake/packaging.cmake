@@ -13,6 +13,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
+# The build keeps debug information; the package does not need it.
+set(CPACK_STRIP_FILES ON)
 # Shared libraries are found by dpkg-shlibdeps; the speaker is a program make-sound-pack
 # runs, so no library would name it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -29,19 +29,19 @@ TEST(TraceReaderTest, ReadsEveryOperationWithItsFields) {
       R"({"t":2200,"op":"delete","file":"beep31.wav"})"
       "\n");
   const Trace trace = ParseTrace(in);
-  ASSERT_EQ(trace.events.size(), 5u);
+  ASSERT_EQ(trace.records.size(), 5u);
   EXPECT_EQ(trace.skipped, 0);
-  EXPECT_DOUBLE_EQ(trace.events[0].seconds, 0.0125);
-  EXPECT_EQ(trace.events[0].op, TraceEvent::Op::Create);
-  const TraceEvent& play = trace.events[1];
+  EXPECT_DOUBLE_EQ(trace.records[0].seconds, 0.0125);
+  EXPECT_EQ(trace.records[0].op, TraceEvent::Op::Create);
+  const TraceEvent& play = trace.records[1];
   EXPECT_EQ(play.op, TraceEvent::Op::Play);
   EXPECT_EQ(play.file, "ky100 hi low tone.wav");
   EXPECT_EQ(play.flags, 1);
   EXPECT_EQ(play.volume, -1200);
   EXPECT_DOUBLE_EQ(play.seconds, 1.5);
-  EXPECT_EQ(trace.events[2].op, TraceEvent::Op::Stop);
-  EXPECT_EQ(trace.events[3].op, TraceEvent::Op::Rewind);
-  EXPECT_EQ(trace.events[4].op, TraceEvent::Op::Delete);
+  EXPECT_EQ(trace.records[2].op, TraceEvent::Op::Stop);
+  EXPECT_EQ(trace.records[3].op, TraceEvent::Op::Rewind);
+  EXPECT_EQ(trace.records[4].op, TraceEvent::Op::Delete);
 }
 
 TEST(TraceReaderTest, SkipsAndCountsMalformedLinesButNotBlankOnes) {
@@ -61,8 +61,8 @@ TEST(TraceReaderTest, SkipsAndCountsMalformedLinesButNotBlankOnes) {
       R"({"t":3,"op":"play","file":"a.wav","status":0})");
   const Trace trace = ParseTrace(in);
   EXPECT_EQ(trace.skipped, 6);
-  ASSERT_EQ(trace.events.size(), 1u);
-  EXPECT_DOUBLE_EQ(trace.events[0].seconds, 0.003);
+  ASSERT_EQ(trace.records.size(), 1u);
+  EXPECT_DOUBLE_EQ(trace.records[0].seconds, 0.003);
 }
 
 TEST(LogMarksTest, ReadsMillisecondsAndTextAndCountsLinesWithoutATime) {
@@ -75,12 +75,12 @@ TEST(LogMarksTest, ReadsMillisecondsAndTextAndCountsLinesWithoutATime) {
       "9000\n");
   const LogMarks log = ParseLog(in);
   EXPECT_EQ(log.skipped, 2);
-  ASSERT_EQ(log.marks.size(), 3u);
-  EXPECT_DOUBLE_EQ(log.marks[0].seconds, 0.523);
-  EXPECT_EQ(log.marks[0].text, "Loading barycentrics data...");
-  EXPECT_DOUBLE_EQ(log.marks[1].seconds, 1.2505);
-  EXPECT_EQ(log.marks[1].text, "Lightning!  Distance: 2.000  Intensity: -300.000");
-  EXPECT_EQ(log.marks[2].text, "");
+  ASSERT_EQ(log.records.size(), 3u);
+  EXPECT_DOUBLE_EQ(log.records[0].seconds, 0.523);
+  EXPECT_EQ(log.records[0].text, "Loading barycentrics data...");
+  EXPECT_DOUBLE_EQ(log.records[1].seconds, 1.2505);
+  EXPECT_EQ(log.records[1].text, "Lightning!  Distance: 2.000  Intensity: -300.000");
+  EXPECT_EQ(log.records[2].text, "");
 }
 
 TEST(LogMarksTest, AbbreviatesLongTextsOnly) {

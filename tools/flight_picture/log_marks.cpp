@@ -19,18 +19,7 @@ std::optional<LogMark> MarkOf(const std::string& line) {
 
 }  // namespace
 
-LogMarks ParseLog(std::istream& in) {
-  LogMarks log;
-  for (std::string line; std::getline(in, line);) {
-    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
-    if (const std::optional<LogMark> mark = MarkOf(line)) {
-      log.marks.push_back(*mark);
-    } else {
-      ++log.skipped;
-    }
-  }
-  return log;
-}
+LogMarks ParseLog(std::istream& in) { return ReadLineRecords<LogMark>(in, MarkOf); }
 
 std::string Abbreviated(const std::string& text, std::size_t maxChars) {
   if (text.size() <= maxChars) return text;

@@ -7,15 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "tools/flight_picture/line_records.h"
+
 struct LogMark {
   double seconds = 0.0;
   std::string text;
 };
 
-struct LogMarks {
-  std::vector<LogMark> marks;
-  int skipped = 0;
-};
+using LogMarks = LineRecords<LogMark>;
 
 LogMarks ParseLog(std::istream& in);
 

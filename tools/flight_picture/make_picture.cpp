@@ -39,7 +39,7 @@ SoundLength LengthsBeside(const std::string& tracePath) {
 
 double Length(const Flight& flight, const Trace& trace) {
   double seconds = flight.envelope.Duration();
-  if (!trace.events.empty()) seconds = std::max(seconds, trace.events.back().seconds);
+  if (!trace.records.empty()) seconds = std::max(seconds, trace.records.back().seconds);
   for (const LogMark& mark : flight.marks) seconds = std::max(seconds, mark.seconds);
   return seconds;
 }
@@ -68,9 +68,9 @@ int MakeFlightPicture(const PictureOptions& options) {
 
   const Trace trace = ParseTrace(traceFile);
   const LogMarks log = options.log.empty() ? LogMarks{} : ParseLog(logFile);
-  Flight flight{{}, *envelope, log.marks, 0.0};
+  Flight flight{{}, *envelope, log.records, 0.0};
   flight.seconds = Length(flight, trace);
-  flight.rows = BuildRows(trace.events, flight.seconds, LengthsBeside(options.trace));
+  flight.rows = BuildRows(trace.records, flight.seconds, LengthsBeside(options.trace));
   WarnSkipped(options, trace.skipped, log.skipped);
   if (!PaintFlightPicture(flight).save(QString::fromStdString(options.out), "PNG")) {
     return Fail("cannot write " + options.out);

@@ -48,15 +48,4 @@ std::optional<TraceEvent> EventOf(const std::string& line) {
 
 }  // namespace
 
-Trace ParseTrace(std::istream& in) {
-  Trace trace;
-  for (std::string line; std::getline(in, line);) {
-    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
-    if (const std::optional<TraceEvent> event = EventOf(line)) {
-      trace.events.push_back(*event);
-    } else {
-      ++trace.skipped;
-    }
-  }
-  return trace;
-}
+Trace ParseTrace(std::istream& in) { return ReadLineRecords<TraceEvent>(in, EventOf); }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/flight_picture/line_records.h"
+
 struct TraceEvent {
   enum class Op { Create, Play, Stop, Rewind, Delete };
   double seconds = 0.0;  // since the module's process started
@@ -17,9 +19,6 @@ struct TraceEvent {
   int status = 0;   // negative: the operation failed
 };
 
-struct Trace {
-  std::vector<TraceEvent> events;
-  int skipped = 0;  // malformed lines
-};
+using Trace = LineRecords<TraceEvent>;
 
 Trace ParseTrace(std::istream& in);
