@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libopenal-dev libsdl2-dev qt6-base-dev libasio-dev
   espeak-ng
+  dpkg-dev file
 )
 
 missing=()

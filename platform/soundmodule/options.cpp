@@ -48,16 +48,25 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
 }
 
 std::string UsageText() {
-  return "Usage: soundmodule [options]\n"
-         "Run in the folder that holds universe.dat and Sounds/.\n"
-         "\n"
-         "  --headless         no window: status lines on stdout, message boxes on stderr,\n"
-         "                     control ids read from stdin as clicks\n"
-         "  --audio-out PATH   mix to a WAV file at PATH instead of the audio device;\n"
-         "                     'null' mixes and discards\n"
-         "  --trace PATH       write the sound trace (JSON Lines) to PATH\n"
-         "  --version          show the version and exit\n"
-         "  --help             show this help and exit\n";
+  std::string text =
+      "Usage: soundmodule [options]\n"
+      "Run in the folder that holds universe.dat and Sounds/.\n"
+      "\n"
+      "  --headless         no window: status lines on stdout, message boxes on stderr as\n"
+      "                     [title] text, control ids read from stdin as clicks (1000 Test\n"
+      "                     Tone, 1001 Whodat?, 1020-1026 the check boxes, 2 close), and\n"
+      "                     [end] N on stderr when the dialog ends; taken by itself, with\n"
+      "                     a note, when no display can be opened\n"
+      "  --audio-out PATH   mix into a WAV file at PATH (16-bit stereo, 44100 Hz) in real\n"
+      "                     time instead of the sound device; 'null' mixes in real time\n"
+      "                     and discards the result\n"
+      "  --trace PATH       write every operation on a sound as one JSON line to PATH\n"
+      "                     (create, play, stop, rewind, delete)\n"
+      "  --version          print the version (";
+  text += VERSION_TEXT;
+  text += ") and exit\n"
+          "  --help             show this help and exit\n";
+  return text;
 }
 
 std::string VersionText() {

@@ -1,6 +1,11 @@
 // The soundmodule command line.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+#include <string>
+#include <vector>
+
 #include "platform/soundmodule/options.h"
 
 namespace {
@@ -39,6 +44,22 @@ TEST(OptionsTest, VersionShowsTheVersionData) {
   for (const char* part :
        {"108.0.0.0", "Varnholt Industries Sound Module", "Sound Module", "Varnholt Industries"}) {
     EXPECT_NE(text.find(part), std::string::npos) << part;
+  }
+}
+
+// The README's Options table is what a user reads first; --help must not fall behind it.
+TEST(OptionsTest, HelpListsEveryOptionOfTheReadme) {
+  std::ifstream readme(README);
+  ASSERT_TRUE(readme) << README;
+  const std::regex row(R"(^\| `(--[a-z-]+)[ `])");
+  std::vector<std::string> options;
+  for (std::string line; std::getline(readme, line);) {
+    if (std::smatch match; std::regex_search(line, match, row)) options.push_back(match[1]);
+  }
+  EXPECT_GE(options.size(), 4u);
+  const std::string usage = UsageText();
+  for (const std::string& option : options) {
+    EXPECT_NE(usage.find("  " + option + " "), std::string::npos) << option;
   }
 }
 

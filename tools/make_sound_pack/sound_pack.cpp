@@ -10,15 +10,14 @@
 #include "audio/ship_sound_files.h"
 #include "audio/sound_bank_table.h"
 #include "tools/make_sound_pack/sound_recipes.h"
+#include "tools/make_sound_pack/sound_roles.h"
 #include "tools/make_sound_pack/speech.h"
+#include "tools/wave_io/wave_io.h"
 
 namespace {
 
 constexpr std::size_t ROTATION_RATE_OFFSET = 1017;
-
-void Put(std::ofstream& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.put(static_cast<char>((value >> (8 * i)) & 0xFFu));
-}
+constexpr float SPEECH_PEAK = 0.7f;
 
 bool WriteUniverse(const std::filesystem::path& path) {
   std::array<char, ROTATION_RATE_OFFSET + sizeof(float)> bytes{};
@@ -32,12 +31,49 @@ bool WriteUniverse(const std::filesystem::path& path) {
   return static_cast<bool>(out);
 }
 
+// The speaker's file, faded at both ends and levelled like the other one-shots.
+bool WriteSpoken(const std::string& text, const std::string& path) {
+  switch (SpeakToFile(text, path)) {
+    case SpeechResult::Spoken: break;
+    case SpeechResult::NoSpeaker:
+      std::fprintf(stderr,
+                   "make-sound-pack: espeak-ng is not installed; it speaks the onboard voice. "
+                   "Install the Debian package espeak-ng (scripts/setup.sh does).\n");
+      return false;
+    case SpeechResult::Failed:
+      std::fprintf(stderr, "make-sound-pack: espeak-ng could not speak \"%s\"\n", text.c_str());
+      return false;
+  }
+  const std::optional<Clip> spoken = ReadWave(path);
+  if (!spoken || spoken->channels != 1) {
+    std::fprintf(stderr, "make-sound-pack: espeak-ng wrote an unexpected file %s\n", path.c_str());
+    return false;
+  }
+  return WriteWave(path, OneShotClip(FromPcm(spoken->samples), spoken->rate, SPEECH_PEAK));
+}
+
 bool WriteSound(const std::string& name, const std::filesystem::path& path,
                 const SoundPackOptions& options) {
   if (const auto text = SpokenText(name); text && options.speech) {
-    if (SpeakToFile(*text, path.string())) return true;
+    return WriteSpoken(*text, path.string());
   }
-  return WriteWave(path.string(), Synthesize(name));
+  if (WriteWave(path.string(), Synthesize(name))) return true;
+  std::fprintf(stderr, "make-sound-pack: cannot write %s\n", path.c_str());
+  return false;
+}
+
+bool WriteGroup(SoundGroup group, const std::filesystem::path& sounds,
+                const SoundPackOptions& options) {
+  int written = 0;
+  for (const std::string& name : SoundPackFileNames()) {
+    if (GroupOf(name) != group) continue;
+    if (!WriteSound(name, sounds / name, options)) return false;
+    ++written;
+  }
+  const std::string_view noun = GroupName(group);
+  std::printf("make-sound-pack: %d %.*s\n", written, static_cast<int>(noun.size()), noun.data());
+  std::fflush(stdout);
+  return true;
 }
 
 }  // namespace
@@ -51,27 +87,6 @@ std::vector<std::string> SoundPackFileNames() {
     names.emplace_back(ship.cockpitStartup);
   }
   return names;
-}
-
-bool WriteWave(const std::string& path, const Clip& clip) {
-  const auto dataBytes = static_cast<std::uint32_t>(clip.samples.size() * 2);
-  const auto channels = static_cast<std::uint32_t>(clip.channels);
-  const auto rate = static_cast<std::uint32_t>(clip.rate);
-  std::ofstream out(path, std::ios::binary);
-  out.write("RIFF", 4);
-  Put(out, 36 + dataBytes, 4);
-  out.write("WAVEfmt ", 8);
-  Put(out, 16, 4);
-  Put(out, 1, 2);
-  Put(out, channels, 2);
-  Put(out, rate, 4);
-  Put(out, rate * channels * 2, 4);
-  Put(out, channels * 2, 2);
-  Put(out, 16, 2);
-  out.write("data", 4);
-  Put(out, dataBytes, 4);
-  for (const std::int16_t sample : clip.samples) Put(out, static_cast<std::uint16_t>(sample), 2);
-  return static_cast<bool>(out);
 }
 
 bool WriteSoundPack(const std::string& directory, const SoundPackOptions& options) {
@@ -88,11 +103,10 @@ bool WriteSoundPack(const std::string& directory, const SoundPackOptions& option
     std::fprintf(stderr, "make-sound-pack: cannot write universe.dat\n");
     return false;
   }
-  for (const std::string& name : SoundPackFileNames()) {
-    if (!WriteSound(name, sounds / name, options)) {
-      std::fprintf(stderr, "make-sound-pack: cannot write %s\n", name.c_str());
-      return false;
-    }
+  for (const SoundGroup group : SOUND_GROUPS) {
+    if (!WriteGroup(group, sounds, options)) return false;
   }
+  std::printf("make-sound-pack: wrote %s and %s/\n", (root / "universe.dat").c_str(),
+              sounds.c_str());
   return true;
 }

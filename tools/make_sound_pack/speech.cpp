@@ -5,13 +5,14 @@
 
 #include <fcntl.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
 extern char** environ;
 
-bool SpeakToFile(const std::string& text, const std::string& path) {
+SpeechResult SpeakToFile(const std::string& text, const std::string& path) {
   std::string program = "espeak-ng";
   std::string writeOption = "-w";
   std::string fileName = path;
@@ -26,11 +27,13 @@ bool SpeakToFile(const std::string& text, const std::string& path) {
   const int spawned =
       posix_spawnp(&child, program.c_str(), &actions, nullptr, arguments.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return false;
+  if (spawned == ENOENT) return SpeechResult::NoSpeaker;
+  if (spawned != 0) return SpeechResult::Failed;
   int status = 0;
   if (waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    return false;
+    return SpeechResult::Failed;
   }
   std::error_code error;
-  return std::filesystem::file_size(path, error) > 44 && !error;
+  const bool written = std::filesystem::file_size(path, error) > 44 && !error;
+  return written ? SpeechResult::Spoken : SpeechResult::Failed;
 }

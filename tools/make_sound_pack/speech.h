@@ -1,8 +1,13 @@
-// Speaking a phrase into a WAVE file with espeak-ng, when it is installed. Blocks until
-// the speaker ends; any thread.
+// Speaking a phrase into a WAVE file with espeak-ng. Blocks until the speaker ends; any
+// thread.
 #pragma once
 
 #include <string>
 
-// True when the speaker wrote a file at path.
-bool SpeakToFile(const std::string& text, const std::string& path);
+enum class SpeechResult {
+  Spoken,     // the speaker wrote a file at the path
+  NoSpeaker,  // espeak-ng is not installed (not found on the PATH)
+  Failed,     // it ran but wrote nothing usable
+};
+
+SpeechResult SpeakToFile(const std::string& text, const std::string& path);
