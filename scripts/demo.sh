@@ -21,7 +21,7 @@ fi
 
 bash scripts/setup.sh
 cmake --preset release >/dev/null
-cmake --build --preset release -j "$(nproc)"
+cmake --build --preset release -j "$(nproc)" --target soundmodule console-sim make-sound-pack flight-picture
 
 bin=$root/build/release/bin
 demo=$root/build/demo

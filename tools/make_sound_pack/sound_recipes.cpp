@@ -44,7 +44,9 @@ Clip AirLoop(std::string_view name, std::uint32_t seed, int rate) {
   const Signal swell = Sine(0.5, 2.0, rate);
   const float depth = waves ? 0.8f : 0.5f;
   for (std::size_t i = 0; i < loop.size(); ++i) loop[i] *= 1.0f + depth * swell[i];
-  Normalize(loop, 0.5f);
+  // The module keeps wind and gear airflow near full volume for most of a flight: at a
+  // lower level they stay a bed under the cabin's other sounds instead of masking them.
+  Normalize(loop, waves ? 0.5f : 0.25f);
   return WideClip(loop, rate);
 }
 
