@@ -28,8 +28,14 @@ struct StatusLog {
 // oldest beyond 12, then posts WM_APP to window (when there is one).
 void LogStatus(HWND window, std::string_view text);
 
+#if defined(__GNUC__)
+#define STATUS_FORMAT_CHECK __attribute__((format(printf, 2, 3)))
+#else
+#define STATUS_FORMAT_CHECK
+#endif
+
 // Formats as printf does, then logs the result as LogStatus does (cut at 89 characters).
-void LogStatusFormat(HWND window, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void LogStatusFormat(HWND window, const char* format, ...) STATUS_FORMAT_CHECK;
 
 // Shows the kept lines in the status box, oldest first, and scrolls to the newest.
 void RefreshStatusBox(HWND window);
