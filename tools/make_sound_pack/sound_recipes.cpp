@@ -25,13 +25,17 @@ int Digit(std::string_view name, std::size_t at, int highest) {
 }
 
 // A harmonic drum of whole-hertz partials with a little circular noise: seamless.
-Clip DroneLoop(int fundamental, std::uint32_t seed, int rate) {
+// The cabin ambiences play at full volume whenever the engines run, so they are written
+// quietly, as a bed under everything else.
+Clip DroneLoop(std::string_view name, std::uint32_t seed, int rate) {
+  const int fundamental = LoopFundamental(name);
+  const bool cabin = Contains(name, "-idle") || Contains(name, "CABIN");
   Signal loop = Sine(fundamental, 1.0, rate);
   Mix(loop, Sine(2 * fundamental, 1.0, rate), 0.5f);
   Mix(loop, Sine(3 * fundamental, 1.0, rate), 0.3f);
   Mix(loop, Sine(5 * fundamental + 1, 1.0, rate), 0.15f);
   Mix(loop, LoopNoise(seed, 0.9, 1.0, rate), 0.6f);
-  Normalize(loop, 0.5f);
+  Normalize(loop, cabin ? 0.15f : 0.5f);
   return MonoClip(loop, rate);
 }
 
@@ -139,7 +143,7 @@ Clip Synthesize(const std::string& fileName) {
     case SoundGroup::Thunder: return Thunder(name, seed, rate);
     case SoundGroup::Rain: return RainLoop(name, seed, rate);
     case SoundGroup::Airflow: return AirLoop(name, seed, rate);
-    case SoundGroup::Drones: return DroneLoop(LoopFundamental(name), seed, rate);
+    case SoundGroup::Drones: return DroneLoop(name, seed, rate);
     case SoundGroup::Machines: return Machine(name, seed, rate);
     case SoundGroup::Impacts: return Impact(name, seed, rate);
   }
