@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "audio/sound_bank.h"
 #include "audio/sound_bank_table.h"
 #include "audio/sound_manager.h"
+#include "bench/support/figure_reporter.h"
 #include "platform/audio/offline_output.h"
 #include "tools/make_sound_pack/sound_pack.h"
 
@@ -57,37 +57,20 @@ void BM_ReadBankFiles(benchmark::State& state) {
 BENCHMARK(BM_LoadSoundBank)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadBankFiles)->Unit(benchmark::kMillisecond);
 
-// Prints the usual table, then the load time as a multiple of the plain read.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    const double load = times_["BM_LoadSoundBank"];
-    const double read = times_["BM_ReadBankFiles"];
-    if (load > 0.0 && read > 0.0) {
-      std::printf("bank load %.2f ms, plain read %.2f ms, ratio %.1f\n", load, read, load / read);
-    }
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   const auto folder = std::filesystem::temp_directory_path() / "sound-bank-bench";
   if (!WriteSoundPack(folder.string(), SoundPackOptions{.speech = false})) return 1;
   std::filesystem::current_path(folder);
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
+  FigureReporter reporter;
+  const bool ran = RunBenchmarks(argc, argv, reporter);
   std::filesystem::current_path(folder.parent_path());
   std::filesystem::remove_all(folder);
+  if (!ran) return 2;
+  const double load = reporter.Figure("BM_LoadSoundBank");
+  const double read = reporter.Figure("BM_ReadBankFiles");
+  std::printf("bank load %.2f ms, plain read %.2f ms, ratio %.2f (goal 1.5)\n", load, read,
+              reporter.Ratio("BM_LoadSoundBank", "BM_ReadBankFiles"));
   return 0;
 }

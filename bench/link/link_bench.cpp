@@ -6,12 +6,12 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <map>
 #include <memory>
-#include <string>
 #include <thread>
 #include <vector>
 
+#include "bench/support/figure_reporter.h"
+#include "bench/support/link_connect.h"
 #include "link/direct_play.h"
 #include "platform/link/frame.h"
 #include "platform/link/link_host.h"
@@ -41,16 +41,7 @@ struct LinkPair {
 
   LinkPair() {
     client.Initialize(this, Handle, 0);
-    IDirectPlay8Address address;
-    address.SetSP(&CLSID_DP8SP_TCPIP);
-    address.AddComponent(DPNA_KEY_HOSTNAME, u"127.0.0.1", 20, DPNA_DATATYPE_STRING);
-    const DWORD port = host.Port();
-    address.AddComponent(DPNA_KEY_PORT, &port, sizeof port, DPNA_DATATYPE_DWORD);
-    DPN_APPLICATION_DESC description;
-    description.dwSize = DPN_APPLICATION_DESC_SIZE;
-    description.guidApplication = APPLICATION_GUID;
-    client.Connect(&description, &address, nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr, 0);
-    host.Accept(5s);
+    ConnectToHost(client, host);
     while (!connected) {
       std::this_thread::yield();
     }
@@ -157,41 +148,18 @@ void BareFrames(benchmark::State& state) {
 }
 BENCHMARK(BareFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Keeps the figures of each run so the ratios can be printed after the table.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  RatioReporter() : ConsoleReporter(OO_Tabular) {}  // plain text, for logs
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      const auto rate = run.counters.find("items_per_second");
-      figures_[run.benchmark_name()] =
-          rate != run.counters.end() ? double(rate->second) : run.GetAdjustedRealTime();
-    }
-  }
-
-  void PrintRatios() const {
-    const auto ratio = [&](const char* a, const char* b) {
-      const auto x = figures_.find(a);
-      const auto y = figures_.find(b);
-      return x == figures_.end() || y == figures_.end() || y->second == 0 ? 0.0 : x->second / y->second;
-    };
-    std::printf("one-way delay, link / bare socket: %.2f\n", ratio("LinkDelay/manual_time", "BareDelay/manual_time"));
-    std::printf("frames per second, link / bare socket: %.2f\n",
-                ratio("LinkFrames/real_time", "BareFrames/real_time"));
-  }
-
- private:
-  std::map<std::string, double> figures_;
-};
+void PrintRatios(const FigureReporter& reporter) {
+  std::printf("one-way delay, link / bare socket: %.2f (goal 2)\n",
+              reporter.Ratio("LinkDelay/manual_time", "BareDelay/manual_time"));
+  std::printf("frames per second, link / bare socket: %.2f (goal 0.5)\n",
+              reporter.Ratio("LinkFrames/real_time", "BareFrames/real_time"));
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
-  benchmark::Shutdown();
+  FigureReporter reporter;
+  if (!RunBenchmarks(argc, argv, reporter)) return 2;
+  PrintRatios(reporter);
   return 0;
 }
