@@ -13,7 +13,8 @@ cmake --preset release >/dev/null
 cmake --build --preset release -j "$(nproc)"
 bin=build/release/bin
 
-timing=()
+# Five repetitions each; the ratios take the medians.
+timing=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true)
 sound=()
 if $quick; then
   timing=(--benchmark_min_time=0.001)

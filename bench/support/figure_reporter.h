@@ -14,7 +14,8 @@ class FigureReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override;
 
   // A run's items per second when it counts items, else its real time per iteration
-  // in the run's unit; 0 for a run that did not happen.
+  // in the run's unit (the median of its repetitions when it was repeated); 0 for a
+  // run that did not happen.
   double Figure(const std::string& runName) const;
   // A run's processor time per iteration in the run's unit; 0 for a run that did not
   // happen.
@@ -27,6 +28,8 @@ class FigureReporter : public benchmark::ConsoleReporter {
     double figure;
     double cpuTime;
   };
+  const Figures* Find(const std::string& runName) const;
+
   std::map<std::string, Figures> figures_;
 };
 

@@ -6,5 +6,7 @@
 #include "platform/link/link_host.h"
 #include "platform/link/tcp_link_client.h"
 
-// False when the host did not accept the client.
+// Starts the client's connect to 127.0.0.1:port.
+void StartConnect(TcpLinkClient& client, std::uint16_t port);
+// StartConnect to the host, then the host's Accept; false when it did not accept.
 bool ConnectToHost(TcpLinkClient& client, LinkHost& host);
