@@ -11,11 +11,10 @@
 #include <thread>
 
 #include "app/session_state.h"
-#include "bench/support/figure_reporter.h"
+#include "bench/support/full_world_main.h"
 #include "bench/support/module_stage.h"
 #include "link/link_messages.h"
 #include "link/message_dispatch.h"
-#include "platform/audio/offline_output.h"
 #include "reactions/event_packet.h"
 #include "reactions/periodic_update.h"
 #include "reactions/weapon_packet.h"
@@ -151,13 +150,4 @@ void PrintPerPacket(const FigureReporter& reporter) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  UseOfflineSoundDevice();
-  ModuleStage stage;
-  if (!stage.Ready()) return 1;
-  FillWorld();
-  FigureReporter reporter;
-  if (!RunBenchmarks(argc, argv, reporter)) return 2;
-  PrintPerPacket(reporter);
-  return 0;
-}
+int main(int argc, char** argv) { return RunInFullWorld(argc, argv, PrintPerPacket); }

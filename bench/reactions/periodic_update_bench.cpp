@@ -6,9 +6,7 @@
 #include <cstdio>
 
 #include "app/session_state.h"
-#include "bench/support/figure_reporter.h"
-#include "bench/support/module_stage.h"
-#include "platform/audio/offline_output.h"
+#include "bench/support/full_world_main.h"
 #include "reactions/event_packet.h"
 #include "reactions/periodic_update.h"
 
@@ -30,17 +28,11 @@ void Tick(benchmark::State& state) {
 }
 BENCHMARK(Tick)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  UseOfflineSoundDevice();
-  ModuleStage stage;
-  if (!stage.Ready()) return 1;
-  FillWorld();
-  StartRain();
-  FigureReporter reporter;
-  if (!RunBenchmarks(argc, argv, reporter)) return 2;
+void PrintPerTick(const FigureReporter& reporter) {
   std::printf("periodic update: %.1f us per tick with 256 players in flight (goal 50)\n",
               reporter.Figure("Tick"));
-  return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return RunInFullWorld(argc, argv, PrintPerTick, StartRain); }
