@@ -37,11 +37,14 @@ struct PlayerSlot {
   Vector3 velocity;
   Vector3 surfaceVelocity;
   float latitudeAngle = 0.0f;
-  std::uint8_t active = 0;
+  // active and objectId are written under the lock like every field, but are atomics
+  // so that a launch can pass over the slots that cannot be its launcher without
+  // taking each of their locks (see HandleWeaponPacket).
+  std::atomic<std::uint8_t> active{0};
   std::int8_t ref = 0;
   std::uint8_t type = 0;
   char ivr[IVR_CHARS + 1] = {};
-  std::uint16_t objectId = 0;  // compared with the weapon packets' unsigned ids
+  std::atomic<std::uint16_t> objectId{0};  // compared with the weapon packets' unsigned ids
   Lock lock;
 };
 

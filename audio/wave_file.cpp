@@ -1,6 +1,11 @@
 #include "audio/wave_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <new>
 #include <string>
 
@@ -45,13 +50,18 @@ HRESULT WaveFile::Open(const char* fileName, DWORD mode) {
   formatSize_ = 0;
   dataSize_ = 0;
 
-  file_ = std::fopen(ResolveSoundPath(fileName).c_str(), "rb");
-  if (file_ == nullptr) return E_FAIL;
-  if (std::fseek(file_, 0, SEEK_END) != 0 || std::ftell(file_) < 0) {
+  file_ = ::open(ResolveSoundPath(fileName).c_str(), O_RDONLY | O_CLOEXEC);
+  if (file_ < 0) return E_FAIL;
+  struct stat file {};
+  if (::fstat(file_, &file) != 0 || file.st_size < 0) {
     Close();
     return E_FAIL;
   }
-  fileSize_ = static_cast<std::uint64_t>(std::ftell(file_));
+  fileSize_ = static_cast<std::uint64_t>(file.st_size);
+  headSize_ = 0;
+  const std::size_t head = static_cast<std::size_t>(std::min<std::uint64_t>(fileSize_, HEAD_SIZE));
+  position_ = 0;
+  if (ReadFromFile(head_.data(), head)) headSize_ = head;
   if (const HRESULT status = ParseHeader(); Failed(status)) {
     Close();
     return status;
@@ -95,7 +105,7 @@ HRESULT WaveFile::ReadFormat(const Chunk& chunk) {
 }
 
 HRESULT WaveFile::Rewind() {
-  if (file_ == nullptr) return CO_E_NOTINITIALIZED;
+  if (file_ < 0) return CO_E_NOTINITIALIZED;
   if (!FindChunk(DATA_ID, &dataChunk_)) return E_FAIL;
   // A data chunk that claims more than the file holds is read only to the file's end.
   remaining_ = static_cast<DWORD>(
@@ -104,7 +114,7 @@ HRESULT WaveFile::Rewind() {
 }
 
 HRESULT WaveFile::Read(BYTE* destination, DWORD count, DWORD* bytesRead) {
-  if (file_ == nullptr) return CO_E_NOTINITIALIZED;
+  if (file_ < 0) return CO_E_NOTINITIALIZED;
   if (destination == nullptr || bytesRead == nullptr) return E_INVALIDARG;
   *bytesRead = 0;
   const DWORD n = std::min(count, remaining_);
@@ -115,18 +125,17 @@ HRESULT WaveFile::Read(BYTE* destination, DWORD count, DWORD* bytesRead) {
 }
 
 HRESULT WaveFile::Close() {
-  if (file_ != nullptr) std::fclose(file_);
-  file_ = nullptr;
+  if (file_ >= 0) ::close(file_);
+  file_ = -1;
   return S_OK;
 }
 
 bool WaveFile::ReadChunkHeader(Chunk* chunk) {
-  const long position = std::ftell(file_);
   unsigned char header[8];
-  if (position < 0 || !ReadBytes(header, sizeof header)) return false;
+  if (!ReadBytes(header, sizeof header)) return false;
   chunk->id = Le32(header);
   chunk->size = Le32(header + 4);
-  chunk->dataOffset = static_cast<std::uint64_t>(position) + sizeof header;
+  chunk->dataOffset = position_;
   return true;
 }
 
@@ -144,10 +153,33 @@ bool WaveFile::FindChunk(std::uint32_t id, Chunk* chunk) {
   return false;
 }
 
+// Each system call costs about as much as reading kilobytes, so the header's reads come
+// from the head read at Open and the data chunk takes one positioned read.
 bool WaveFile::ReadBytes(void* destination, std::size_t count) {
-  return count == 0 || std::fread(destination, 1, count, file_) == count;
+  auto* bytes = static_cast<unsigned char*>(destination);
+  if (position_ + count <= headSize_) {
+    std::copy_n(head_.begin() + static_cast<std::ptrdiff_t>(position_), count, bytes);
+    position_ += count;
+    return true;
+  }
+  return ReadFromFile(bytes, count);
+}
+
+bool WaveFile::ReadFromFile(unsigned char* bytes, std::size_t count) {
+  while (count > 0) {
+    const ssize_t got = ::pread(file_, bytes, count, static_cast<off_t>(position_));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    const auto taken = static_cast<std::size_t>(got);
+    bytes += taken;
+    count -= taken;
+    position_ += taken;
+  }
+  return true;
 }
 
 bool WaveFile::Seek(std::uint64_t offset) {
-  return offset <= fileSize_ && std::fseek(file_, static_cast<long>(offset), SEEK_SET) == 0;
+  if (offset > fileSize_) return false;
+  position_ = offset;
+  return true;
 }

@@ -3,8 +3,8 @@
 // file are never trusted beyond the file's end. Used by one Sound at a time (no lock).
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 
 #include "app/platform_types.h"
@@ -45,12 +45,20 @@ class WaveFile {
   HRESULT ReadFormat(const Chunk& chunk);
   bool ReadChunkHeader(Chunk* chunk);
   bool FindChunk(std::uint32_t id, Chunk* chunk);
+  // Reads at the current position and moves it on; false when the file ends first.
   bool ReadBytes(void* destination, std::size_t count);
+  bool ReadFromFile(unsigned char* destination, std::size_t count);
+  // Moves the position only: reads say where they read, so no seek reaches the system.
   bool Seek(std::uint64_t offset);
 
   std::unique_ptr<std::byte[]> format_;
   DWORD formatSize_ = 0;
-  std::FILE* file_ = nullptr;
+  int file_ = -1;  // descriptor, read with positioned reads
+  std::uint64_t position_ = 0;
+  // The file's first bytes, read once: the header's many small reads come from here.
+  static constexpr std::size_t HEAD_SIZE = 512;
+  std::array<unsigned char, HEAD_SIZE> head_{};
+  std::size_t headSize_ = 0;
   std::uint64_t fileSize_ = 0;
   Chunk dataChunk_;
   DWORD remaining_ = 0;

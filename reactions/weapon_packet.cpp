@@ -53,6 +53,14 @@ bool Launched(const PlayerSlot& slot, const WeaponPacket& packet) {
   return slot.active != 0 && slot.objectId == packet.launcherId;
 }
 
+// Read without the slot's lock, to skip the slots a launch cannot concern: locking all
+// 256 pairs cost several microseconds per launch. A slot that passes is looked at again
+// under its locks, so a roster change racing with the launch is seen either way.
+bool MayHaveLaunched(const PlayerSlot& slot, const WeaponPacket& packet) {
+  return slot.active.load(std::memory_order_relaxed) != 0 &&
+         slot.objectId.load(std::memory_order_relaxed) == packet.launcherId;
+}
+
 void HearOwnLaunch(PlayerSlot& own, const WeaponPacket& packet) {
   std::scoped_lock lock(own.lock);
   if (!Launched(own, packet)) return;
@@ -77,7 +85,7 @@ void HandleLaunch(const WeaponPacket& packet) {
   for (int i = 0; i < PLAYER_SLOT_COUNT; ++i) {
     if (i == ownSlot) {
       HearOwnLaunch(own, packet);
-    } else {
+    } else if (MayHaveLaunched(session.players[i], packet)) {
       HearLaunch(session.players[i], own, packet);
     }
   }

@@ -47,6 +47,7 @@ class OpenAlSoundBuffer final : public IDirectSoundBuffer {
   bool Lost();
   ALenum SourceState() const;
   void Upload();
+  void UploadOnce();
   void ApplyGain() const;
   void ApplyPitch() const;
   void ApplyPan() const;
@@ -62,6 +63,7 @@ class OpenAlSoundBuffer final : public IDirectSoundBuffer {
   LONG volume_ = 0;
   DWORD frequency_ = 0;  // 0: the samples' own rate
   LONG pan_ = 0;
+  bool uploaded_ = false;  // under AlLock: OpenAL holds the samples
 };
 
 // DS_OK, DSERR_INVALIDPARAM for a description that makes no sense, or DSERR_BADFORMAT

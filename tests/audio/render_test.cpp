@@ -181,6 +181,41 @@ TEST_F(RenderTest, FillPadsWithTheSilenceOfTheSampleWidth) {
   }
 }
 
+// A new buffer's silence goes to the mixer only when the buffer is used before it is
+// written; it must then play (and be silent), and writing it later must still be heard.
+TEST_F(RenderTest, ABufferPlayedBeforeItIsWrittenPlaysItsSilence) {
+  for (const std::uint16_t bits : {std::uint16_t{8}, std::uint16_t{16}}) {
+    WAVEFORMATEX format{WAVE_FORMAT_PCM, 1, 22050, 0, static_cast<WORD>(bits / 8), bits, 0};
+    format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
+    DSBUFFERDESC description;
+    description.dwFlags = DSBCAPS_GLOBALFOCUS;
+    description.dwBufferBytes = 22050u * format.nBlockAlign;
+    description.lpwfxFormat = &format;
+    std::unique_ptr<IDirectSoundBuffer> buffer;
+    ASSERT_EQ(device_.Device().CreateSoundBuffer(&description, &buffer, nullptr), DS_OK);
+    ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
+    DWORD status = 0;
+    buffer->GetStatus(&status);
+    EXPECT_EQ(status, DSBSTATUS_PLAYING | DSBSTATUS_LOOPING) << bits << "-bit";
+    EXPECT_LT(RenderedDevice::Rms(device_.Render(0.1)), SILENT) << bits << "-bit";
+    buffer->GetStatus(&status);
+    EXPECT_EQ(status, DSBSTATUS_PLAYING | DSBSTATUS_LOOPING) << bits << "-bit, after a while";
+    EXPECT_GT(RenderedDevice::Position(buffer.get()), format.nBlockAlign * 1000u) << bits << "-bit moves on";
+
+    void* area = nullptr;
+    DWORD size = 0;
+    ASSERT_EQ(buffer->Lock(0, 0, &area, &size, nullptr, nullptr, DSBLOCK_ENTIREBUFFER), DS_OK);
+    auto* bytes = static_cast<std::uint8_t*>(area);
+    for (DWORD i = 0; i < size; ++i) bytes[i] = (i / 20) % 2 == 0 ? 0x20 : 0xE0;  // a loud square
+    buffer->Unlock(area, size, nullptr, 0);
+    ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
+    device_.Render(0.02);
+    EXPECT_GT(RenderedDevice::Rms(device_.Render(0.1)), 0.1) << bits << "-bit, once written";
+    buffer->Stop();
+    device_.Render(0.2);  // the mix lets the stopped square die away
+  }
+}
+
 TEST_F(RenderTest, LostBuffersAreRestoredAndRefilledOnceAnOutputIsBack) {
   IDirectSoundBuffer* buffer = nullptr;
   auto sound = device_.MakeSound("tone.wav", Tone(1000, 1.0), DSBCAPS_GLOBALFOCUS, &buffer);

@@ -101,6 +101,25 @@ TEST_F(WaveFileTest, FindsDataBeforeFormatAndBehindOddSizedChunks) {
   EXPECT_EQ(ReadAll(100), data);
 }
 
+// The first bytes of a file are read in one go and the rest from the file: a format
+// or data chunk whose header lies before, across or after that boundary is found the
+// same, and its bytes are whole.
+TEST_F(WaveFileTest, ChunksAnywhereAroundTheFirstReadAreFound) {
+  const Bytes data = Sequence(700);
+  for (std::size_t junk = 440; junk <= 560; junk += 2) {
+    ASSERT_EQ(OpenBytes(Riff({Chunk("LIST", Sequence(junk)), Chunk("fmt ", PcmFormat(2, 11025, 16)),
+                              Chunk("data", data)})),
+              S_OK)
+        << junk << " bytes before the format";
+    ASSERT_NE(wave_.Format(), nullptr);
+    EXPECT_EQ(wave_.Format()->nSamplesPerSec, 11025u) << junk;
+    EXPECT_EQ(wave_.Format()->nChannels, 2u) << junk;
+    EXPECT_EQ(ReadAll(1000), data) << junk;
+    ASSERT_EQ(wave_.Rewind(), S_OK);
+    EXPECT_EQ(ReadAll(3), Bytes(data.begin(), data.begin() + 3)) << junk << ", after a rewind";
+  }
+}
+
 TEST_F(WaveFileTest, MissingOrEmptyDataChunkGivesNoData) {
   EXPECT_EQ(OpenBytes(Riff({Chunk("fmt ", PcmFormat(1, 8000, 8))})), E_FAIL);
   EXPECT_EQ(wave_.DataSize(), 0u);

@@ -26,6 +26,8 @@ class ChildProcess {
   std::optional<int> Wait(std::chrono::steady_clock::time_point deadline);
   // Everything written to stderr so far (read once the child has exited).
   std::string ErrorOutput();
+  // The child's process id, for reading what the system says about it.
+  pid_t Pid() const { return pid_; }
 
  private:
   pid_t pid_ = -1;

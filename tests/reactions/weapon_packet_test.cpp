@@ -1,14 +1,17 @@
 // Weapon launches and explosions: the own ship's at once, others' after the sound's
 // travel time, softer with distance and thinner air.
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "app/session_state.h"
+#include "link/notification_packet.h"
 #include "reactions/delayed_sound_queue.h"
 #include "reactions/weapon_packet.h"
 #include "tests/reactions/reaction_test.h"
@@ -45,6 +48,16 @@ void Ship(int slot, std::uint16_t id, Vector3 position, std::uint8_t active = 1)
   player.active = active;
   player.objectId = id;
   player.position = position;
+}
+
+// A roster line that gives slot the object id, as the link delivers it.
+void RosterLine(std::uint8_t slot, std::uint16_t id) {
+  NotificationPayload payload{};
+  payload[0] = 9;
+  payload[1] = slot;
+  const std::string text = "IVR001,Name,1,0,0,0,0," + std::to_string(id);
+  std::copy(text.begin(), text.end(), payload.begin() + 2);
+  HandleNotificationPacket(payload);
 }
 
 int QueuedCount() {
@@ -145,6 +158,30 @@ TEST_F(WeaponTest, EveryMatchingActivePlayerIsHandledInSlotOrder) {
   EXPECT_EQ(NewPlays(), std::vector<std::string>{"fuzerfire.wav"});
   EXPECT_EQ(QueuedCount(), 2);
   EXPECT_LT(Queued(0).delay, Queued(1).delay) << "slot 1 (5 km) before slot 200 (15 km)";
+}
+
+// Launches look at the slots' ids without their locks first; roster lines rewriting
+// other slots on another link worker meanwhile must neither hide the launcher nor let
+// a slot through whose id was never the launcher's.
+TEST_F(WeaponTest, LaunchesFindTheirLauncherWhileRosterLinesRewriteOtherSlots) {
+  OtherAt(1, 5.0f);
+  for (int slot = 10; slot < 60; ++slot) OtherAt(slot, 3.0f, kOtherId + 1);
+  std::atomic<bool> stop{false};
+  std::thread roster([&stop] {
+    for (std::uint16_t round = 0; !stop; ++round) {
+      for (std::uint8_t slot = 10; slot < 60; ++slot) RosterLine(slot, kOtherId + 1 + round % 2);
+    }
+  });
+  constexpr int kLaunches = 40;
+  int detected = 0;
+  for (int i = 0; i < kLaunches; ++i) {
+    Launch(kOtherId);
+    for (const std::string& line : NewLines()) detected += line == "Weapon detected!" ? 1 : 0;
+  }
+  stop = true;
+  roster.join();
+  EXPECT_EQ(detected, kLaunches);
+  EXPECT_EQ(QueuedCount(), kLaunches);
 }
 
 TEST_F(WeaponTest, TheWeaponsSwitchSilencesLaunchesButNotExplosions) {
