@@ -32,6 +32,7 @@ ModuleStage::~ModuleStage() {
 
 void ModuleStage::Ready(int players) {
   ResetSessionValues();
+  ForgetCreatedBuffers();
   session.dialogWindow = &window_;
   session.soundsReady = 1;
   session.configurationComplete = 1;
@@ -40,6 +41,7 @@ void ModuleStage::Ready(int players) {
   if (session.cockpitAmbience.Get() == nullptr || session.engineLoop.Get() == nullptr ||
       session.cockpitStartup.Get() == nullptr) {
     AssignShipSounds(kShipType);
+    if (session.cockpitAmbience.Get() == nullptr) std::abort();
   }
   session.shipType = kShipType;
   for (int i = 0; i < players; ++i) {

@@ -13,7 +13,7 @@
 
 class ModuleStage {
  public:
-  static constexpr std::uint8_t kShipType = 2;
+  static constexpr std::uint8_t kShipType = 3;
 
   ModuleStage();
   ~ModuleStage();
@@ -27,10 +27,12 @@ class ModuleStage {
   HWND Window() { return &window_; }
 
  private:
-  // Posts (the log's refresh requests) are dropped, so nothing grows with the run.
+  // Posts (the log's refresh requests) and end codes are dropped, so nothing grows
+  // with the run.
   class StageWindow : public FakeWindow {
    public:
     void Post(unsigned, std::uintptr_t, std::intptr_t) override {}
+    void End(int) override {}
   };
   class ForgottenBoxes : public MessageBoxPresenter {
    public:
