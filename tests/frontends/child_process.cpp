@@ -128,6 +128,36 @@ std::string ChildProcess::ErrorOutput() {
   return text;
 }
 
+bool ChildProcess::WriteInput(std::string_view bytes) {
+  // A child that has gone must fail the write, not end the test.
+  static const bool pipeSignalIgnored = signal(SIGPIPE, SIG_IGN) != SIG_ERR;
+  (void)pipeSignalIgnored;
+  while (!bytes.empty()) {
+    const ssize_t written = write(input_, bytes.data(), bytes.size());
+    if (written <= 0) {
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+void ChildProcess::CloseInput() {
+  close(input_);
+  input_ = -1;
+}
+
+void ChildProcess::CloseOutput() {
+  close(output_);
+  output_ = -1;
+}
+
+void ChildProcess::Signal(int signal) {
+  if (pid_ > 0) {
+    kill(pid_, signal);
+  }
+}
+
 int RunToEnd(const std::string& program, const std::vector<std::string>& arguments,
              const std::string& folder) {
   ChildProcess child(program, arguments, folder);

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class ChildProcess {
@@ -26,6 +27,13 @@ class ChildProcess {
   std::optional<int> Wait(std::chrono::steady_clock::time_point deadline);
   // Everything written to stderr so far (read once the child has exited).
   std::string ErrorOutput();
+
+  // For faults: bytes written to the child's stdin (false once it stopped reading), its
+  // stdin or stdout closed on our side, a signal sent to it.
+  bool WriteInput(std::string_view bytes);
+  void CloseInput();
+  void CloseOutput();
+  void Signal(int signal);
 
  private:
   pid_t pid_ = -1;
