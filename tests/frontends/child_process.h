@@ -34,6 +34,8 @@ class ChildProcess {
   void CloseInput();
   void CloseOutput();
   void Signal(int signal);
+  // Whether one of the child's open files is the socket with this inode.
+  bool HoldsSocket(const std::string& inode) const;
 
  private:
   pid_t pid_ = -1;
@@ -47,5 +49,13 @@ class ChildProcess {
 int RunToEnd(const std::string& program, const std::vector<std::string>& arguments,
              const std::string& folder);
 
-// Whether something listens on 127.0.0.1:port (read from the kernel's socket table).
+// Every listening TCP socket of the machine, IPv4 and IPv6, from the kernel's tables:
+// the local address as the table writes it (127.0.0.1 is "0100007F"), port and inode.
+struct ListeningSocket {
+  std::string address;
+  int port = 0;
+  std::string inode;
+};
+std::vector<ListeningSocket> ListeningSockets();
+// Whether something listens on 127.0.0.1:port.
 bool PortListening(int port);

@@ -59,6 +59,17 @@ TEST_F(FaultTest, AStalledConsoleClientLeavesTheModuleRunningAndClosable) {
   const auto module = StartModule();
   std::vector<std::string> lines;
   ASSERT_TRUE(ReadUntil(*module, "Ready!", lines, 60s)) << module->ErrorOutput();
+  // Meanwhile: the module listens nowhere, and the simulator on the loopback address only.
+  int simulatorSockets = 0;
+  for (const ListeningSocket& socket : ListeningSockets()) {
+    EXPECT_FALSE(module->HoldsSocket(socket.inode)) << socket.address << ":" << socket.port;
+    if (simulator->HoldsSocket(socket.inode)) {
+      ++simulatorSockets;
+      EXPECT_EQ(socket.address, "0100007F");
+      EXPECT_EQ(socket.port, 2400);
+    }
+  }
+  EXPECT_EQ(simulatorSockets, 1);
   simulator->Signal(SIGSTOP);
   std::this_thread::sleep_for(2s);
   EXPECT_FALSE(module->Wait(Clock::now()).has_value()) << "still running";
