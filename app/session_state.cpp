@@ -1,13 +1,14 @@
 #include "app/session_state.h"
 
 #include <algorithm>
-#include <cstring>
 
 SessionState session;
 
 void SetIvr(PlayerSlot& slot, std::string_view text) {
   const std::size_t length = std::min<std::size_t>(text.size(), IVR_CHARS);
-  std::memcpy(slot.ivr, text.data(), length);
+  // copy_n, not memcpy: a roster line without an ivr hands over an empty view whose
+  // data pointer is null, which memcpy must never be given.
+  std::copy_n(text.data(), length, slot.ivr);
   slot.ivr[length] = '\0';
 }
 

@@ -1,5 +1,9 @@
 #include "app/startup_sequence.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <bit>
 #include <cstdio>
 
@@ -8,6 +12,7 @@
 #include "audio/sound_bank.h"
 #include "link/configuration_request.h"
 #include "link/link_session.h"
+#include "reactions/lost_loops.h"
 #include "reactions/periodic_update.h"
 
 static_assert(std::endian::native == std::endian::little, "universe.dat holds a little-endian float");
@@ -25,9 +30,27 @@ void ReadRotationRate(std::FILE* file) {
   session.planetRotationRate = rate;
 }
 
+// Only a regular file counts as opened: a folder of that name opens on this system but
+// reads nothing, and a pipe would hold the dialog thread until someone wrote to it.
+std::FILE* OpenUniverseFile() {
+  const int descriptor = ::open("universe.dat", O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) {
+    return nullptr;
+  }
+  struct stat info {};
+  std::FILE* file = nullptr;
+  if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode)) {
+    file = ::fdopen(descriptor, "rb");
+  }
+  if (file == nullptr) {
+    ::close(descriptor);
+  }
+  return file;
+}
+
 void LoadUniverseData(HWND window) {
   LogStatus(window, "Loading barycentrics data...");
-  std::FILE* file = std::fopen("universe.dat", "rb");
+  std::FILE* file = OpenUniverseFile();
   if (file == nullptr) {
     LogStatus(window, "Fatal: Failed to open \"universe.dat\"!");
     window->Send(WM_CLOSE, 0, 0);
@@ -114,5 +137,6 @@ void TimerTick(HWND window) {
   StartupStep(window);
   if (session.startupStage >= STAGE_RUNNING) {
     PeriodicUpdate(window);
+    ResumeLostLoops();
   }
 }

@@ -1,6 +1,7 @@
 // The 250 ms tick: one start-up step per tick until the module is running, then the
-// periodic update on every tick. Dialog thread only; the connect completion (a link
-// worker thread) moves the stage from STAGE_CONNECTING to STAGE_CONNECTED.
+// periodic update and the return of loops a lost device stopped on every tick. Dialog
+// thread only; the connect completion (a link worker thread) moves the stage from
+// STAGE_CONNECTING to STAGE_CONNECTED.
 #pragma once
 
 #include <cstdint>

@@ -42,10 +42,28 @@ HRESULT Sound::PlayUntraced(DWORD priority, DWORD playFlags, LONG volume, LONG f
     buffer->SetFrequency(static_cast<DWORD>(frequency));
   }
   if ((creationFlags_ & DSBCAPS_CTRLPAN) != 0) buffer->SetPan(pan);
-  return buffer->Play(0, priority, playFlags);
+  const HRESULT status = buffer->Play(0, priority, playFlags);
+  if (Succeeded(status)) looping_ = (playFlags & DSBPLAY_LOOPING) != 0;
+  return status;
+}
+
+HRESULT Sound::ResumeLostLoop() {
+  if (!looping_) return S_FALSE;
+  IDirectSoundBuffer* lost = nullptr;
+  for (const auto& buffer : buffers_) {
+    DWORD status = 0;
+    if (buffer && Succeeded(buffer->GetStatus(&status)) && (status & DSBSTATUS_BUFFERLOST) != 0) {
+      if (buffer->Restore() == DSERR_BUFFERLOST) return DSERR_BUFFERLOST;
+      if (const HRESULT filled = FillBuffer(buffer.get()); Failed(filled)) return filled;
+      if (lost == nullptr) lost = buffer.get();
+    }
+  }
+  if (lost == nullptr) return S_FALSE;
+  return lost->Play(0, 0, DSBPLAY_LOOPING);
 }
 
 HRESULT Sound::Stop() {
+  looping_ = false;
   const HRESULT status = ForEachBuffer([](IDirectSoundBuffer& buffer) { return buffer.Stop(); });
   TraceStop(fileName_, status);
   return status;

@@ -4,6 +4,7 @@
 // threads restoring the same lost buffer do not read the file at the same time.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -32,8 +33,15 @@ class Sound {
   HRESULT Rewind();
   bool IsPlaying();
 
-  // Restore passes (each two Restore calls and a 10 ms pause) before Play gives up.
-  static constexpr int RESTORE_PASS_LIMIT = 10;
+  // Dialog thread: a sound last played looping (and not stopped since) whose buffers
+  // the device lost is restored, refilled and looped again, with the settings its
+  // buffer kept. One Restore attempt and no pause: DSERR_BUFFERLOST while the device
+  // is still away, S_FALSE when there is nothing to resume. One-shots are never replayed.
+  HRESULT ResumeLostLoop();
+
+  // Restore passes (each two Restore calls and a 10 ms pause) before Play gives up: a
+  // device that is away costs a play at most 10 ms, since the dialog thread plays too.
+  static constexpr int RESTORE_PASS_LIMIT = 1;
 
   HRESULT FillBuffer(IDirectSoundBuffer* buffer);
   HRESULT RestoreBuffer(IDirectSoundBuffer* buffer, bool* restored);
@@ -50,4 +58,5 @@ class Sound {
   DWORD creationFlags_;
   std::string fileName_;
   std::mutex fillMutex_;
+  std::atomic<bool> looping_{false};  // last played looping, not stopped since
 };

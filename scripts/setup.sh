@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libopenal-dev libsdl2-dev qt6-base-dev libasio-dev
   espeak-ng
+  clang libclang-rt-14-dev
   dpkg-dev file
 )
 

@@ -6,16 +6,24 @@
 #include <string>
 #include <thread>
 
+#include "app/line_assembler.h"
 #include "app/message_box.h"
 #include "app/status_log.h"
 #include "platform/headless/headless_window.h"
 
 namespace {
 
+// Called under the log's lock, so the flag needs no lock of its own.
+bool stdoutLost = false;
+
 void PrintStatusLine(std::string_view line) {
   std::fwrite(line.data(), 1, line.size(), stdout);
   std::fputc('\n', stdout);
-  std::fflush(stdout);
+  if (std::fflush(stdout) != 0 && !stdoutLost) {
+    stdoutLost = true;
+    std::fputs("soundmodule: stdout is closed; the status log goes on without it\n", stderr);
+    std::fflush(stderr);
+  }
 }
 
 // A whole line of decimal digits (an optional carriage return aside), or nothing.
@@ -27,17 +35,32 @@ bool ParseControlId(std::string_view line, int& id) {
   return error == std::errc() && end == line.data() + line.size() && !line.empty();
 }
 
+// A control id is a few digits; longer lines are no click, and are not kept.
+constexpr std::size_t kLongestLine = 64;
+constexpr std::size_t kPiece = 256;
+
 // The reader may outlive the dialog: it keeps the window and the input alive and
 // stops mattering once the loop has quit (posts are dropped then).
 void StartInputReader(std::shared_ptr<std::istream> input, std::shared_ptr<HeadlessWindow> window) {
   std::thread([input, window] {
-    std::string line;
-    while (std::getline(*input, line)) {
+    bool open = true;
+    const auto click = [&window, &open](const std::string& line) {
       int id = 0;
-      if (ParseControlId(line, id)) {
-        window->PostClick(id);
+      if (open && ParseControlId(line, id)) {
+        open = window->SendClick(id);
+      }
+    };
+    LineAssembler lines(kLongestLine);
+    std::string piece;
+    for (char c = 0; open && input->get(c);) {
+      piece.push_back(c);
+      if (c == '\n' || piece.size() == kPiece) {
+        lines.Feed(piece, click);
+        piece.clear();
       }
     }
+    piece.push_back('\n');  // a last line without its break still counts
+    lines.Feed(piece, click);
   }).detach();
 }
 

@@ -50,6 +50,6 @@ void HeadlessWindow::Click(int id) {
   procedure_(this, WM_COMMAND, static_cast<std::uintptr_t>(id), 0);
 }
 
-void HeadlessWindow::PostClick(int id) {
-  loop_->Post([this, id] { Click(id); });
+bool HeadlessWindow::SendClick(int id) {
+  return loop_->Invoke([this, id] { Click(id); });
 }

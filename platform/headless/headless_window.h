@@ -30,8 +30,9 @@ class HeadlessWindow : public DialogWindow {
   // A click on the control, as a user's: ignored for a disabled control or an id that
   // is no button or check box; a check box changes its check before it reports.
   void Click(int id);
-  // Any thread: a click for the dialog thread.
-  void PostClick(int id);
+  // Any thread but the dialog's: the click run on the dialog thread and waited for, so
+  // a flood of clicks queues no more than one at a time. False once the loop has quit.
+  bool SendClick(int id);
 
   int Result() const { return result_; }
 

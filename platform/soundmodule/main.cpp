@@ -1,6 +1,7 @@
 // soundmodule: the module as a program. Wires the TCP link, the OpenAL sound device,
 // the optional sound trace and a front end, then runs the entry steps. The dialog's end
 // ends the process with exit code 0.
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -34,6 +35,10 @@ int RunWindowed(int& argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A reader of stdout that goes away must not end the module mid-flight: writes to the
+  // closed pipe fail instead, the headless log says so once on stderr, and the sound
+  // goes on until the session ends.
+  std::signal(SIGPIPE, SIG_IGN);
   const Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
   switch (options.action) {
     case Options::Action::Error:

@@ -39,6 +39,14 @@ TEST(SessionState, IvrKeepsAtMostSixCharactersAndLeavesNeighboursAlone) {
   EXPECT_STREQ(slot.ivr, "X1");
 }
 
+// A roster line without its first field gives an empty view with no data behind it.
+TEST(SessionState, AnIvrFromAnEmptyViewIsEmpty) {
+  PlayerSlot slot;
+  SetIvr(slot, "OLD");
+  SetIvr(slot, std::string_view());
+  EXPECT_STREQ(slot.ivr, "");
+}
+
 TEST(SessionState, ClearingEmptiesTablesAndSoundArrays) {
   session.players[5].active = 1;
   session.delayedSounds[63].active = 1;

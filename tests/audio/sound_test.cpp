@@ -64,10 +64,9 @@ TEST_F(SoundTest, StopAndRewindCombineTheBufferStatuses) {
 TEST_F(SoundTest, LostBufferIsRestoredAndRefilledBeforePlaying) {
   auto sound = MakeSound(DSBCAPS_GLOBALFOCUS);
   buffer_->lost = true;
-  buffer_->restoreResults = {DSERR_BUFFERLOST, DSERR_BUFFERLOST, DSERR_BUFFERLOST, DS_OK};
+  buffer_->restoreResults = {DSERR_BUFFERLOST, DS_OK};
   EXPECT_EQ(sound->Play(0, 0, 0, -1, 0), DS_OK);
-  EXPECT_EQ(buffer_->calls, (Calls{"Restore", "Restore", "Restore", "Restore", "Lock", "Unlock",
-                                   "Play"}));
+  EXPECT_EQ(buffer_->calls, (Calls{"Restore", "Restore", "Lock", "Unlock", "Play"}));
   EXPECT_EQ(buffer_->memory[0], 0x42);
 }
 
@@ -87,6 +86,39 @@ TEST_F(SoundTest, RestoreGivesUpWhenTheDeviceStaysLost) {
   EXPECT_EQ(sound->Play(0, 0, 0, -1, 0), DSERR_BUFFERLOST);
   EXPECT_EQ(buffer_->calls.size(), 2u * Sound::RESTORE_PASS_LIMIT);
   EXPECT_FALSE(buffer_->playing);
+}
+
+// The tick asks every sound; only a loop that was playing when the device went away
+// comes back, and a device still away costs one Restore call, never a wait.
+TEST_F(SoundTest, OnlyALostLoopIsResumedAndADeviceStillAwayIsAskedOnce) {
+  auto sound = MakeSound(DSBCAPS_GLOBALFOCUS);
+  sound->Play(0, 0, 0, -1, 0);
+  buffer_->lost = true;
+  buffer_->calls.clear();
+  EXPECT_EQ(sound->ResumeLostLoop(), S_FALSE) << "a one-shot is not replayed";
+  EXPECT_TRUE(buffer_->calls.empty());
+
+  buffer_->lost = false;
+  sound->Play(0, DSBPLAY_LOOPING, 0, -1, 0);
+  buffer_->lost = true;
+  buffer_->playing = false;
+  buffer_->restoreResults.assign(10, DSERR_BUFFERLOST);
+  buffer_->calls.clear();
+  EXPECT_EQ(sound->ResumeLostLoop(), DSERR_BUFFERLOST);
+  EXPECT_EQ(buffer_->calls, Calls{"Restore"});
+
+  buffer_->restoreResults.clear();
+  buffer_->calls.clear();
+  EXPECT_EQ(sound->ResumeLostLoop(), DS_OK);
+  EXPECT_EQ(buffer_->calls, (Calls{"Restore", "Lock", "Unlock", "Play"}));
+  EXPECT_EQ(buffer_->memory[0], 0x42) << "refilled before it plays";
+  EXPECT_EQ(sound->ResumeLostLoop(), S_FALSE) << "nothing lost any more";
+
+  sound->Stop();
+  buffer_->lost = true;
+  buffer_->calls.clear();
+  EXPECT_EQ(sound->ResumeLostLoop(), S_FALSE) << "a stopped loop stays stopped";
+  EXPECT_TRUE(buffer_->calls.empty());
 }
 
 TEST_F(SoundTest, SoundWithoutBuffersIsNotInitialised) {

@@ -4,6 +4,8 @@
 
 #include "app/main_dialog.h"
 #include "app/session_state.h"
+#include "audio/sound.h"
+#include "audio/sound_bank_table.h"
 #include "audio/sound_manager.h"
 #include "link/link_session.h"
 
@@ -79,13 +81,7 @@ void InstallFakeLink(int failingSetSpAddress, int failingComponentAddress) {
   });
 }
 
-void ResetSession() {
-  ReleaseLinkObjects();
-  currentClient = nullptr;
-  SetDirectPlayClientFactory(nullptr);
-  SetDirectPlayAddressFactory(nullptr);
-  delete session.soundManager.exchange(nullptr);
-  session.dialogWindow = nullptr;
+void ResetSessionValues() {
   session.startupStage = 0;
   session.whodatRequested = 0;
   session.g_wszHostName.clear();
@@ -115,21 +111,51 @@ void ResetSession() {
     slot.type = 0;
     SetIvr(slot, "");
     slot.objectId = 0;
+    slot.active = 0;
+  }
+  for (DelayedSoundSlot& slot : session.delayedSounds) {
+    std::scoped_lock lock(slot.lock);
+    slot.active = 0;
   }
   for (Flag* flag :
        {&session.weaponsSwitch, &session.notificationsSwitch, &session.dockAnnouncementsSwitch,
         &session.environmentalSwitch, &session.onboardSwitch, &session.endOfTransmissionSwitch}) {
     *flag = 1;
   }
-  session.bank = SoundBank{};
-  session.cockpitAmbience.Exchange(nullptr);
-  session.engineLoop.Exchange(nullptr);
-  session.cockpitStartup.Exchange(nullptr);
   {
     std::scoped_lock lock(session.statusLog.statusLogLock);
     session.statusLog.statusLineCount = 0;
   }
-  ClearSessionTables();
+  {
+    std::scoped_lock lock(session.precipitationLock);
+    session.precipitationIntensity = 0.0f;
+  }
   SetProcessExit([](int) {});
   SetClosePause([](std::chrono::milliseconds) {});
+}
+
+void ResetSession() {
+  ReleaseLinkObjects();
+  currentClient = nullptr;
+  SetDirectPlayClientFactory(nullptr);
+  SetDirectPlayAddressFactory(nullptr);
+  delete session.soundManager.exchange(nullptr);
+  session.dialogWindow = nullptr;
+  ResetSessionValues();
+  session.bank = SoundBank{};
+  session.cockpitAmbience.Exchange(nullptr);
+  session.engineLoop.Exchange(nullptr);
+  session.cockpitStartup.Exchange(nullptr);
+  ClearSessionTables();
+}
+
+void DeleteLoadedSounds() {
+  session.cockpitAmbience.Exchange(nullptr);
+  session.engineLoop.Exchange(nullptr);
+  session.cockpitStartup.Exchange(nullptr);
+  for (const SoundBankEntry& entry : SoundBankEntries()) {
+    Sound** handle = entry.handle(session.bank);
+    delete *handle;
+    *handle = nullptr;
+  }
 }

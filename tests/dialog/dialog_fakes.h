@@ -61,3 +61,9 @@ void InstallFakeLink(int failingSetSpAddress = -1, int failingComponentAddress =
 
 // Puts the session back as the process starts it, releasing what earlier tests made.
 void ResetSession();
+// Only the values: stage, flags, switches, players, delayed slots and the log's count
+// as the process starts them; the sound manager, the bank, the ship sounds, the link
+// and the window stay.
+void ResetSessionValues();
+// Deletes the ship sounds and every sound the bank loaded, emptying their handles.
+void DeleteLoadedSounds();

@@ -113,6 +113,11 @@ std::vector<std::shared_ptr<BufferRecord>> CreatedBuffers() {
   return records;
 }
 
+void ForgetCreatedBuffers() {
+  std::scoped_lock lock(recordsMutex);
+  records.clear();
+}
+
 void WriteTestWave(const std::filesystem::path& path) {
   constexpr std::uint32_t kSamples = 64;
   std::filesystem::create_directories(path.parent_path());

@@ -26,6 +26,8 @@ struct BufferRecord {
 // now on is recorded, in creation order.
 void InstallFakeSoundDevice();
 std::vector<std::shared_ptr<BufferRecord>> CreatedBuffers();
+// Empties that list (buffers still alive keep their records), so long runs do not grow.
+void ForgetCreatedBuffers();
 
 // Writes a short mono 16-bit WAVE file.
 void WriteTestWave(const std::filesystem::path& path);

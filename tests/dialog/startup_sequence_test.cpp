@@ -1,7 +1,12 @@
 // The start-up ticks against a stand-in link and sound device: every stage with its
 // log line, each failure with its box and end code, and the hand-over to running.
+#include <sys/stat.h>
+
 #include <bit>
+#include <filesystem>
 #include <fstream>
+#include <functional>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -39,11 +44,7 @@ class StartupTest : public ::testing::Test {
   }
   // The bank's sounds here come only from LoadSoundBank.
   void TearDown() override {
-    for (const SoundBankEntry& entry : SoundBankEntries()) {
-      Sound** handle = entry.handle(session.bank);
-      delete *handle;
-      *handle = nullptr;
-    }
+    DeleteLoadedSounds();
     ResetSession();
   }
 
@@ -128,6 +129,38 @@ TEST_F(StartupTest, AMissingUniverseFileClosesTheDialogAndLeavesTheRateAtZero) {
   EXPECT_EQ(window.EndCodes(), std::vector<int>{2});
   EXPECT_TRUE(window.timers.empty());
   EXPECT_EQ(session.startupStage.load(), 2);
+  EXPECT_EQ(session.planetRotationRate.load(), 0.0f);
+}
+
+// What is no readable file is handled as a missing one: the fatal line and the close.
+TEST_F(StartupTest, AUniverseThatIsAFolderALoopOrAPipeIsFatalAndNeverWaits) {
+  const std::vector<std::function<void()>> makers = {
+      [] { std::filesystem::create_directory("universe.dat"); },
+      [] { std::filesystem::create_symlink("universe.dat", "universe.dat"); },
+      [] { ASSERT_EQ(::mkfifo("universe.dat", 0600), 0); }};
+  for (const auto& make : makers) {
+    ResetSession();
+    InstallFakeSoundDevice();
+    InstallFakeLink();
+    ASSERT_TRUE(Succeeded(InitDirectPlay()));
+    FakeWindow fresh;
+    DialogProc(&fresh, WM_INITDIALOG, 0, 0);
+    make();
+    DialogProc(&fresh, WM_TIMER, 0, 0);
+    DialogProc(&fresh, WM_TIMER, 0, 0);
+    EXPECT_EQ(StatusText(),
+              "Loading barycentrics data...\r\nFatal: Failed to open \"universe.dat\"!\r\n"
+              "Closing connection...");
+    EXPECT_EQ(fresh.EndCodes(), std::vector<int>{2});
+    std::filesystem::remove_all("universe.dat");
+  }
+}
+
+TEST_F(StartupTest, AnEmptyUniverseFileIsNoErrorAndLeavesTheRateAtZero) {
+  WriteUniverse(0, 0.0f);
+  TickUntilStage(STAGE_CONNECTING);
+  EXPECT_EQ(StatusText(), "Loading barycentrics data...\r\nConnecting to client...");
+  EXPECT_TRUE(window.EndCodes().empty());
   EXPECT_EQ(session.planetRotationRate.load(), 0.0f);
 }
 

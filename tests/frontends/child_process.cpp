@@ -7,7 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -128,6 +130,36 @@ std::string ChildProcess::ErrorOutput() {
   return text;
 }
 
+bool ChildProcess::WriteInput(std::string_view bytes) {
+  // A child that has gone must fail the write, not end the test.
+  static const bool pipeSignalIgnored = signal(SIGPIPE, SIG_IGN) != SIG_ERR;
+  (void)pipeSignalIgnored;
+  while (!bytes.empty()) {
+    const ssize_t written = write(input_, bytes.data(), bytes.size());
+    if (written <= 0) {
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+void ChildProcess::CloseInput() {
+  close(input_);
+  input_ = -1;
+}
+
+void ChildProcess::CloseOutput() {
+  close(output_);
+  output_ = -1;
+}
+
+void ChildProcess::Signal(int signal) {
+  if (pid_ > 0) {
+    kill(pid_, signal);
+  }
+}
+
 int RunToEnd(const std::string& program, const std::vector<std::string>& arguments,
              const std::string& folder) {
   ChildProcess child(program, arguments, folder);
@@ -136,18 +168,36 @@ int RunToEnd(const std::string& program, const std::vector<std::string>& argumen
   return child.Wait(std::chrono::steady_clock::now() + std::chrono::seconds(60)).value_or(-1);
 }
 
-bool PortListening(int port) {
-  std::ifstream table("/proc/net/tcp");
-  std::string line;
-  char wanted[16];
-  std::snprintf(wanted, sizeof wanted, ":%04X", static_cast<unsigned>(port));
-  while (std::getline(table, line)) {
-    std::istringstream fields(line);
-    std::string slot, local, remote, state;
-    fields >> slot >> local >> remote >> state;
-    if (state == "0A" && local.size() > 5 && local.ends_with(wanted)) {
-      return true;
+std::vector<ListeningSocket> ListeningSockets() {
+  std::vector<ListeningSocket> sockets;
+  for (const char* path : {"/proc/net/tcp", "/proc/net/tcp6"}) {
+    std::ifstream table(path);
+    std::string line;
+    std::getline(table, line);  // the column names
+    while (std::getline(table, line)) {
+      std::istringstream fields(line);
+      std::string slot, local, remote, state, queues, timer, retransmits, uid, timeout, inode;
+      fields >> slot >> local >> remote >> state >> queues >> timer >> retransmits >> uid >> timeout >> inode;
+      const std::size_t colon = local.rfind(':');
+      if (state != "0A" || colon == std::string::npos) continue;
+      sockets.push_back({local.substr(0, colon), std::stoi(local.substr(colon + 1), nullptr, 16), inode});
     }
+  }
+  return sockets;
+}
+
+bool PortListening(int port) {
+  const auto sockets = ListeningSockets();
+  return std::any_of(sockets.begin(), sockets.end(), [port](const ListeningSocket& socket) {
+    return socket.port == port && socket.address == "0100007F";
+  });
+}
+
+bool ChildProcess::HoldsSocket(const std::string& inode) const {
+  const std::string wanted = "socket:[" + inode + "]";
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/" + std::to_string(pid_) + "/fd", error)) {
+    if (std::filesystem::read_symlink(entry.path(), error).string() == wanted) return true;
   }
   return false;
 }

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class ChildProcess {
@@ -29,6 +30,15 @@ class ChildProcess {
   // The child's process id, for reading what the system says about it.
   pid_t Pid() const { return pid_; }
 
+  // For faults: bytes written to the child's stdin (false once it stopped reading), its
+  // stdin or stdout closed on our side, a signal sent to it.
+  bool WriteInput(std::string_view bytes);
+  void CloseInput();
+  void CloseOutput();
+  void Signal(int signal);
+  // Whether one of the child's open files is the socket with this inode.
+  bool HoldsSocket(const std::string& inode) const;
+
  private:
   pid_t pid_ = -1;
   int input_ = -1;
@@ -41,5 +51,13 @@ class ChildProcess {
 int RunToEnd(const std::string& program, const std::vector<std::string>& arguments,
              const std::string& folder);
 
-// Whether something listens on 127.0.0.1:port (read from the kernel's socket table).
+// Every listening TCP socket of the machine, IPv4 and IPv6, from the kernel's tables:
+// the local address as the table writes it (127.0.0.1 is "0100007F"), port and inode.
+struct ListeningSocket {
+  std::string address;
+  int port = 0;
+  std::string inode;
+};
+std::vector<ListeningSocket> ListeningSockets();
+// Whether something listens on 127.0.0.1:port.
 bool PortListening(int port);

@@ -1,6 +1,7 @@
 // The headless front end with a recording dialog procedure: clicks from the input,
 // messages from other threads, timers, and the end of the dialog.
 #include <sstream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -65,6 +66,34 @@ TEST(HeadlessFrontEndTest, EndOfInputChangesNothingAndTimersKeepTicking) {
   EXPECT_EQ(ticks, 20);
   EXPECT_TRUE(commands.empty());
   EXPECT_TRUE(activated) << "the dialog counts as active";
+}
+
+// Counts the clicks; only close ends the dialog, so a flood is read to its end.
+std::intptr_t ClickCounter(HWND window, unsigned message, std::uintptr_t wParam, std::intptr_t) {
+  if (message == WM_COMMAND) {
+    commands.push_back(static_cast<int>(wParam));
+    if (wParam == IDCANCEL) window->End(2);
+  }
+  return 1;
+}
+
+// A megabyte without a line break is one overlong line: dropped, not kept. Thousands of
+// clicks then arrive one at a time, in order, and a last line needs no line break.
+TEST(HeadlessFrontEndTest, AFloodOfInputIsReadInOrderAndKeepsNoOverlongLine) {
+  ResetRecords();
+  std::string text(1 << 20, '9');
+  text += "\n";
+  for (int i = 0; i < 5000; ++i) {
+    text += i % 2 == 0 ? "1001\n" : "1020\n";
+  }
+  text += "2";
+  HeadlessFrontEnd frontEnd(Input(text), nullptr);
+  EXPECT_EQ(frontEnd.RunDialog(ClickCounter), 2);
+  ASSERT_EQ(commands.size(), 5001u);
+  for (std::size_t i = 0; i < 5000; ++i) {
+    ASSERT_EQ(commands[i], i % 2 == 0 ? 1001 : 1020) << i;
+  }
+  EXPECT_EQ(commands.back(), 2);
 }
 
 TEST(MessageLoopTest, InvokeRunsOnTheLoopThreadAndFailsOnceTheLoopHasQuit) {

@@ -174,6 +174,20 @@ TEST(ScenarioErrorTest, EveryBadLineIsReportedWithItsNumber) {
   EXPECT_EQ(Describe(parsed.errors[0]), "line 2: unknown command: launch");
 }
 
+// Each line stays under its own limit, but together they would hold the reader's
+// memory without bound: the flight stops taking packets at a million.
+TEST(ScenarioErrorTest, AFlightOfMoreThanAMillionPacketsIsRefusedLineByLine) {
+  std::string text;
+  for (int i = 0; i < 12; ++i) {
+    text += "repeat 100000 every 0.001: chat from=1\n";
+  }
+  const ParsedScenario parsed = ParseScenario(text);
+  EXPECT_EQ(parsed.scenario.flight.size(), 1000000u);
+  ASSERT_EQ(parsed.errors.size(), 2u);
+  EXPECT_EQ(Describe(parsed.errors[0]), "line 11: the flight makes more than 1000000 packets");
+  EXPECT_EQ(parsed.errors[1].line, 12);
+}
+
 TEST(ScenarioTextTest, PrintedPacketsReadBackAsTheSameBytes) {
   const std::vector<std::string> lines = {
       "ship lightning b=3.5 c=-600",

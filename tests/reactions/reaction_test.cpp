@@ -1,8 +1,6 @@
 #include "tests/reactions/reaction_test.h"
 
-#include "audio/sound.h"
 #include "audio/sound_bank.h"
-#include "audio/sound_bank_table.h"
 #include "audio/sound_manager.h"
 #include "tests/dialog/fake_sound_device.h"
 
@@ -33,14 +31,7 @@ void ReactionTest::SetUp() {
 void ReactionTest::TearDown() {
   trace.reset();
   SetStatusLineObserver(nullptr);
-  session.cockpitAmbience.Exchange(nullptr);
-  session.engineLoop.Exchange(nullptr);
-  session.cockpitStartup.Exchange(nullptr);
-  for (const SoundBankEntry& entry : SoundBankEntries()) {
-    Sound** handle = entry.handle(session.bank);
-    delete *handle;
-    *handle = nullptr;
-  }
+  DeleteLoadedSounds();
   ResetSession();
 }
 

@@ -1,5 +1,6 @@
 // console-sim: a stand-in for the game's Console Client. See SCENARIOS.md.
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -29,6 +30,8 @@ bool ReadFile(const std::string& path, std::string& text) {
 
 int main(int argc, char** argv) {
   using namespace console_sim;
+  // A closed stdout loses the printed packets, not the session the module is in.
+  std::signal(SIGPIPE, SIG_IGN);
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   const OptionsResult parsed = ParseOptions(arguments);
   if (!parsed.error.empty()) {

@@ -15,8 +15,10 @@ namespace {
 
 using Words = std::span<const std::string>;
 
-// No single line may expand to more packets than this.
+// No single line may expand to more packets than this, nor a whole flight to more than
+// the second: the reader holds every packet of the flight at once.
 constexpr double kMaxPacketsPerLine = 100000;
+constexpr std::size_t kMaxFlightPackets = 1000000;
 constexpr double kDefaultStep = 0.25;
 
 struct LineContext {
@@ -251,6 +253,10 @@ class ScenarioReader {
       return;
     }
     auto& flight = parsed_.scenario.flight;
+    if (flight.size() + expansion.packets.size() > kMaxFlightPackets) {
+      Fail(number, "the flight makes more than " + std::to_string(kMaxFlightPackets) + " packets");
+      return;
+    }
     flight.insert(flight.end(), std::make_move_iterator(expansion.packets.begin()),
                   std::make_move_iterator(expansion.packets.end()));
   }

@@ -5,10 +5,13 @@
 
 #include <array>
 
+#include "app/line_assembler.h"
+
 namespace console_sim {
 
 namespace {
 constexpr int kPollMs = 100;  // how soon the reader notices that it should stop
+constexpr std::size_t kLongestLine = 4096;  // far above any packet line a person types
 }  // namespace
 
 TypedInput::TypedInput(std::function<void(const std::string&)> onLine)
@@ -20,7 +23,7 @@ TypedInput::~TypedInput() {
 }
 
 void TypedInput::Run() {
-  std::string pending;
+  LineAssembler lines(kLongestLine);
   std::array<char, 4096> buffer{};
   while (!stop_) {
     pollfd entry{STDIN_FILENO, POLLIN, 0};
@@ -32,11 +35,7 @@ void TypedInput::Run() {
     if (got <= 0) {
       return;  // end of input: nothing more will be typed
     }
-    pending.append(buffer.data(), static_cast<std::size_t>(got));
-    for (std::size_t newline; (newline = pending.find('\n')) != std::string::npos;) {
-      onLine_(pending.substr(0, newline));
-      pending.erase(0, newline + 1);
-    }
+    lines.Feed(std::string_view(buffer.data(), static_cast<std::size_t>(got)), onLine_);
   }
 }
 

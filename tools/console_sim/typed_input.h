@@ -1,6 +1,6 @@
 // Reads the lines typed on stdin while the simulator runs, on a thread of its own,
-// and hands each complete line to a callback (on that thread). Stops at end of input
-// or when destroyed.
+// and hands each complete line to a callback (on that thread); a line of more than
+// 4096 bytes is dropped. Stops at end of input or when destroyed.
 #pragma once
 
 #include <atomic>
