@@ -15,7 +15,7 @@
 #include "audio/sound.h"
 #include "audio/sound_manager.h"
 #include "bench/support/figure_reporter.h"
-#include "bench/support/module_stage.h"
+#include "bench/support/mixer_stage.h"
 #include "platform/audio/loopback_mixer.h"
 #include "platform/audio/offline_output.h"
 
@@ -87,7 +87,7 @@ void PrintCoreShares(const FigureReporter& reporter) {
 
 int main(int argc, char** argv) {
   output = &UseOfflineSoundDevice();
-  ModuleStage stage;
+  MixerStage stage;
   if (!stage.Ready() || !CreateVoices()) return 1;
   FigureReporter reporter;
   if (!RunBenchmarks(argc, argv, reporter)) return 2;

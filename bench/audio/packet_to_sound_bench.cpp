@@ -16,7 +16,7 @@
 #include "app/session_state.h"
 #include "audio/sound.h"
 #include "bench/support/link_connect.h"
-#include "bench/support/module_stage.h"
+#include "bench/support/mixer_stage.h"
 #include "link/message_dispatch.h"
 #include "link/notification_packet.h"
 #include "link/packet_handlers.h"
@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
   const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
   setenv("SDL_AUDIODRIVER", "dummy", 0);
   InstallSoundDevice(TAPPED_SDL_SINK, "");
-  ModuleStage stage;
+  MixerStage stage;
   if (!stage.Ready()) return 1;
   SilenceShip();
   LinkHost host;

@@ -12,7 +12,7 @@
 
 #include "app/session_state.h"
 #include "bench/support/full_world_main.h"
-#include "bench/support/module_stage.h"
+#include "bench/support/mixer_stage.h"
 #include "link/link_messages.h"
 #include "link/message_dispatch.h"
 #include "reactions/event_packet.h"

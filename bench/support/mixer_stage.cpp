@@ -1,4 +1,4 @@
-#include "bench/support/module_stage.h"
+#include "bench/support/mixer_stage.h"
 
 #include <cmath>
 
@@ -39,7 +39,7 @@ Vector3 VelocityOf(int slot) {
 
 }  // namespace
 
-ModuleStage::ModuleStage() {
+MixerStage::MixerStage() {
   if (!WriteSoundPack(folder_.Path().string(), SoundPackOptions{.speech = false})) return;
   auto* manager = new SoundManager();
   if (Failed(manager->Init(&window_, DSSCL_NORMAL))) return;
@@ -51,7 +51,7 @@ ModuleStage::ModuleStage() {
   ready_ = session.engineLoop.Get() != nullptr;
 }
 
-ModuleStage::~ModuleStage() { session.dialogWindow = nullptr; }
+MixerStage::~MixerStage() { session.dialogWindow = nullptr; }
 
 void FillWorld() {
   for (int i = 0; i < PLAYER_SLOT_COUNT; ++i) {

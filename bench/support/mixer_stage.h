@@ -11,13 +11,13 @@
 #include "link/packet_handlers.h"
 #include "tests/support/scratch_folder.h"
 
-class ModuleStage {
+class MixerStage {
  public:
   // False from Ready() when the pack could not be written or a sound not loaded.
-  ModuleStage();
-  ~ModuleStage();
-  ModuleStage(const ModuleStage&) = delete;
-  ModuleStage& operator=(const ModuleStage&) = delete;
+  MixerStage();
+  ~MixerStage();
+  MixerStage(const MixerStage&) = delete;
+  MixerStage& operator=(const MixerStage&) = delete;
 
   bool Ready() const { return ready_; }
   HWND Window() { return &window_; }
