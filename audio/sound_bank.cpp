@@ -10,7 +10,7 @@
 bool LoadSoundBank(HWND window) {
   SoundManager* manager = session.soundManager.load();
   for (const SoundBankEntry& entry : SoundBankEntries()) {
-    const std::string path = std::string(SOUND_FOLDER) + "\\" + entry.file;
+    const std::string path = SoundFolderFile(entry.file);
     const HRESULT status =
         manager != nullptr
             ? manager->CreateSound(entry.handle(session.bank), path.c_str(), entry.flags,

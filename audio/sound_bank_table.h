@@ -5,6 +5,8 @@
 #pragma once
 
 #include <span>
+#include <string>
+#include <string_view>
 
 #include "audio/direct_sound.h"
 #include "audio/sound_bank.h"
@@ -21,3 +23,8 @@ std::span<const SoundBankEntry> SoundBankEntries();
 
 constexpr int SOUND_BANK_SIZE = 97;
 constexpr const char* SOUND_FOLDER = "Sounds";
+
+// The module's name for a file of the Sounds folder ("Sounds\\beep31.wav").
+inline std::string SoundFolderFile(std::string_view file) {
+  return std::string(SOUND_FOLDER) + "\\" + std::string(file);
+}

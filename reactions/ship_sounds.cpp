@@ -9,6 +9,7 @@
 #include "audio/ship_sound_files.h"
 #include "audio/sound.h"
 #include "audio/sound_actions.h"
+#include "audio/sound_bank_table.h"
 #include "audio/sound_manager.h"
 #include "reactions/event_packet.h"
 #include "reactions/float_fields.h"
@@ -58,7 +59,7 @@ void ShowFatal(const std::string& text) {
 HRESULT CreateInto(const ShipSound& ship, const char* file) {
   SoundManager* manager = session.soundManager;
   Sound* created = nullptr;
-  const std::string path = std::string("Sounds\\") + file;
+  const std::string path = SoundFolderFile(file);
   const HRESULT status = manager != nullptr
                              ? manager->CreateSound(&created, path.c_str(), ship.flags, GUID_NULL, 1)
                              : CO_E_NOTINITIALIZED;
