@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cmath>
 #include <set>
+#include <span>
 
 #include "platform/audio/al_lock.h"
 
@@ -16,13 +17,6 @@ std::set<OpenAlSoundBuffer*>& Registry() {
 }
 
 std::atomic<bool> dialogActive{true};
-
-ALenum AlFormat(const WAVEFORMATEX& format) {
-  if (format.wBitsPerSample == 8) {
-    return format.nChannels == 1 ? AL_FORMAT_MONO8 : AL_FORMAT_STEREO8;
-  }
-  return format.nChannels == 1 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
-}
 
 }  // namespace
 
@@ -46,10 +40,9 @@ OpenAlSoundBuffer::OpenAlSoundBuffer(std::shared_ptr<SoundDeviceCore> core,
     : core_(std::move(core)),
       flags_(description.dwFlags),
       format_(*description.lpwfxFormat),
-      samples_(description.dwBufferBytes, format_.wBitsPerSample == 8 ? 0x80 : 0x00),
       generation_(core_->CheckOutput()) {
   format_.cbSize = 0;
-  CreateSource();
+  CreateSource(description.dwBufferBytes);
 }
 
 OpenAlSoundBuffer::OpenAlSoundBuffer(const OpenAlSoundBuffer& original)
@@ -57,22 +50,22 @@ OpenAlSoundBuffer::OpenAlSoundBuffer(const OpenAlSoundBuffer& original)
       core_(original.core_),
       flags_(original.flags_),
       format_(original.format_),
-      samples_(original.samples_),
       generation_(original.generation_.load()),
       volume_(original.volume_),
       frequency_(original.frequency_),
       pan_(original.pan_) {
-  CreateSource();
+  const std::span<const BYTE> samples = original.memory_->Bytes();
+  CreateSource(static_cast<DWORD>(samples.size()));
+  if (Valid()) std::ranges::copy(samples, memory_->Bytes().begin());
 }
 
-void OpenAlSoundBuffer::CreateSource() {
+void OpenAlSoundBuffer::CreateSource(DWORD bytes) {
   AlLock lock(core_->Context());
-  alGetError();
-  alGenBuffers(1, &buffer_);
+  memory_ = SampleMemory::Create(format_, bytes);
+  if (memory_ == nullptr) return;
   alGenSources(1, &source_);
   if (alGetError() != AL_NO_ERROR) {
-    alDeleteBuffers(1, &buffer_);
-    buffer_ = 0;
+    memory_.reset();
     source_ = 0;
     return;
   }
@@ -91,7 +84,7 @@ OpenAlSoundBuffer::~OpenAlSoundBuffer() {
   Registry().erase(this);
   if (!Valid()) return;
   alDeleteSources(1, &source_);
-  alDeleteBuffers(1, &buffer_);
+  memory_.reset();  // while the lock is held
 }
 
 bool OpenAlSoundBuffer::Lost() { return core_->CheckOutput() != generation_; }
@@ -102,25 +95,16 @@ ALenum OpenAlSoundBuffer::SourceState() const {
   return state;
 }
 
-DWORD OpenAlSoundBuffer::UploadedBytes() const {
-  const DWORD size = static_cast<DWORD>(samples_.size());
-  return size - size % format_.nBlockAlign;
-}
-
-// OpenAL takes whole frames only, and no new data while the source holds the buffer.
 void OpenAlSoundBuffer::Upload() {
   alSourceStop(source_);
-  alSourcei(source_, AL_BUFFER, 0);
-  alBufferData(buffer_, AlFormat(format_), samples_.data(),
-               static_cast<ALsizei>(UploadedBytes()), static_cast<ALsizei>(format_.nSamplesPerSec));
-  alSourcei(source_, AL_BUFFER, static_cast<ALint>(buffer_));
+  memory_->Attach(source_);
   alSourceRewind(source_);
   uploaded_ = true;
 }
 
-// A new buffer's silence reaches OpenAL only if it is played or positioned before its
-// first Unlock: a sound's buffer is written at once, and copying the silence first
-// cost a tenth of the sound bank's load.
+// A new buffer's silence reaches the source only if it is played or positioned before
+// its first Unlock: a sound's buffer is written at once, and where the samples are
+// copied to OpenAL, copying the silence first cost a tenth of the sound bank's load.
 void OpenAlSoundBuffer::UploadOnce() {
   if (!uploaded_) Upload();
 }
@@ -173,7 +157,8 @@ HRESULT OpenAlSoundBuffer::GetCurrentPosition(DWORD* play, DWORD* write) {
 
 HRESULT OpenAlSoundBuffer::Lock(DWORD offset, DWORD bytes, void** area1, DWORD* bytes1,
                                 void** area2, DWORD* bytes2, DWORD flags) {
-  const auto size = static_cast<DWORD>(samples_.size());
+  const std::span<BYTE> samples = memory_->Bytes();
+  const auto size = static_cast<DWORD>(samples.size());
   if ((flags & DSBLOCK_ENTIREBUFFER) != 0) {
     offset = 0;
     bytes = size;
@@ -182,17 +167,19 @@ HRESULT OpenAlSoundBuffer::Lock(DWORD offset, DWORD bytes, void** area1, DWORD* 
     return DSERR_INVALIDPARAM;
   }
   if (Lost()) return DSERR_BUFFERLOST;
-  *area1 = samples_.data() + offset;
+  *area1 = samples.data() + offset;
   *bytes1 = std::min(bytes, size - offset);
   const DWORD wrapped = area2 != nullptr && bytes2 != nullptr ? bytes - *bytes1 : 0;
-  if (area2 != nullptr) *area2 = wrapped > 0 ? samples_.data() : nullptr;
+  if (area2 != nullptr) *area2 = wrapped > 0 ? samples.data() : nullptr;
   if (bytes2 != nullptr) *bytes2 = wrapped;
   return DS_OK;
 }
 
 HRESULT OpenAlSoundBuffer::Unlock(void* area1, DWORD, void*, DWORD) {
-  const BYTE* start = samples_.data();
-  if (area1 < start || area1 >= start + samples_.size()) return DSERR_INVALIDPARAM;
+  const std::span<BYTE> samples = memory_->Bytes();
+  if (area1 < samples.data() || area1 >= samples.data() + samples.size()) {
+    return DSERR_INVALIDPARAM;
+  }
   AlLock lock(core_->Context());
   Upload();
   return DS_OK;
@@ -204,7 +191,7 @@ HRESULT OpenAlSoundBuffer::Restore() {
   if (*generation == generation_) return DS_OK;
   AlLock lock(core_->Context());
   // The memory comes back; its contents do not.
-  std::ranges::fill(samples_, format_.wBitsPerSample == 8 ? 0x80 : 0x00);
+  memory_->FillSilence();
   Upload();
   generation_ = *generation;
   return DS_OK;
@@ -228,9 +215,9 @@ HRESULT OpenAlSoundBuffer::Stop() {
 }
 
 HRESULT OpenAlSoundBuffer::SetCurrentPosition(DWORD position) {
-  if (position >= samples_.size()) return DSERR_INVALIDPARAM;
+  if (position >= memory_->Bytes().size()) return DSERR_INVALIDPARAM;
   const DWORD frameStart = position - position % format_.nBlockAlign;
-  if (frameStart >= UploadedBytes()) return DSERR_INVALIDPARAM;
+  if (frameStart >= memory_->PlayedBytes()) return DSERR_INVALIDPARAM;
   AlLock lock(core_->Context());
   UploadOnce();
   alSourcei(source_, AL_BYTE_OFFSET, static_cast<ALint>(frameStart));

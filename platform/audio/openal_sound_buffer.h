@@ -1,16 +1,16 @@
-// OpenAlSoundBuffer: a device buffer as one OpenAL source playing one OpenAL buffer.
-// The samples are kept in our own memory (handed out by Lock) and copied to OpenAL on
-// Unlock; writing samples stops the buffer and puts it back at position 0. Every value
-// is checked here before it reaches OpenAL. Any thread; OpenAL calls under AlLock.
+// OpenAlSoundBuffer: a device buffer as one OpenAL source playing one OpenAL buffer,
+// whose sample memory (SampleMemory) Lock hands out. Unlock stops the buffer and puts it
+// back at position 0 with the samples as written. Every value is checked here before it
+// reaches OpenAL. Any thread; OpenAL calls under AlLock.
 #pragma once
 
 #include <atomic>
 #include <memory>
-#include <vector>
 
 #include <AL/al.h>
 
 #include "audio/direct_sound.h"
+#include "platform/audio/sample_memory.h"
 #include "platform/audio/sound_device_core.h"
 
 class OpenAlSoundBuffer final : public IDirectSoundBuffer {
@@ -20,7 +20,7 @@ class OpenAlSoundBuffer final : public IDirectSoundBuffer {
   // A copy of original's samples, format, controls and settings.
   OpenAlSoundBuffer(const OpenAlSoundBuffer& original);
   ~OpenAlSoundBuffer() override;
-  // False when OpenAL had no source left for it.
+  // False when OpenAL had no source or buffer left for it.
   bool Valid() const { return source_ != 0; }
   OpenAlSoundBuffer& operator=(const OpenAlSoundBuffer&) = delete;
 
@@ -43,7 +43,7 @@ class OpenAlSoundBuffer final : public IDirectSoundBuffer {
   friend void StopBuffersOf(const SoundDeviceCore* core);
 
  private:
-  void CreateSource();
+  void CreateSource(DWORD bytes);
   bool Lost();
   ALenum SourceState() const;
   void Upload();
@@ -51,19 +51,17 @@ class OpenAlSoundBuffer final : public IDirectSoundBuffer {
   void ApplyGain() const;
   void ApplyPitch() const;
   void ApplyPan() const;
-  DWORD UploadedBytes() const;
 
   std::shared_ptr<SoundDeviceCore> core_;
   DWORD flags_;
   WAVEFORMATEX format_;
-  std::vector<BYTE> samples_;
-  ALuint buffer_ = 0;
+  std::unique_ptr<SampleMemory> memory_;
   ALuint source_ = 0;
   std::atomic<unsigned> generation_;
   LONG volume_ = 0;
   DWORD frequency_ = 0;  // 0: the samples' own rate
   LONG pan_ = 0;
-  bool uploaded_ = false;  // under AlLock: OpenAL holds the samples
+  bool uploaded_ = false;  // under AlLock: the source holds the samples
 };
 
 // DS_OK, DSERR_INVALIDPARAM for a description that makes no sense, or DSERR_BADFORMAT

@@ -216,6 +216,33 @@ TEST_F(RenderTest, ABufferPlayedBeforeItIsWrittenPlaysItsSilence) {
   }
 }
 
+// OpenAL takes whole frames only: a size with a partial frame keeps its samples in memory
+// of its own and hands the mixer the whole frames, as written at Unlock.
+TEST_F(RenderTest, ASizeWithAPartialFramePlaysItsWholeFrames) {
+  WAVEFORMATEX format{WAVE_FORMAT_PCM, 2, 22050, 22050 * 4, 4, 16, 0};
+  DSBUFFERDESC description;
+  description.dwFlags = DSBCAPS_GLOBALFOCUS;
+  description.dwBufferBytes = 22050u * 4 + 3;
+  description.lpwfxFormat = &format;
+  std::unique_ptr<IDirectSoundBuffer> buffer;
+  ASSERT_EQ(device_.Device().CreateSoundBuffer(&description, &buffer, nullptr), DS_OK);
+  void* area = nullptr;
+  DWORD size = 0;
+  ASSERT_EQ(buffer->Lock(0, 0, &area, &size, nullptr, nullptr, DSBLOCK_ENTIREBUFFER), DS_OK);
+  ASSERT_EQ(size, description.dwBufferBytes);
+  auto* samples = static_cast<std::int16_t*>(area);
+  for (DWORD i = 0; i < size / 2; ++i) samples[i] = (i / 40) % 2 == 0 ? 12000 : -12000;
+  ASSERT_EQ(buffer->Unlock(area, size, nullptr, 0), DS_OK);
+  EXPECT_EQ(buffer->SetCurrentPosition(size - 1), DSERR_INVALIDPARAM) << "the partial frame";
+  EXPECT_EQ(buffer->SetCurrentPosition(size - 7), DS_OK) << "the last whole frame";
+  buffer->SetCurrentPosition(0);
+  ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
+  device_.Render(0.02);
+  EXPECT_GT(RenderedDevice::Rms(device_.Render(0.1)), 0.1);
+  buffer->Stop();
+  device_.Render(0.2);
+}
+
 TEST_F(RenderTest, LostBuffersAreRestoredAndRefilledOnceAnOutputIsBack) {
   IDirectSoundBuffer* buffer = nullptr;
   auto sound = device_.MakeSound("tone.wav", Tone(1000, 1.0), DSBCAPS_GLOBALFOCUS, &buffer);
