@@ -21,9 +21,14 @@ std::string BaseName(const std::string& fileName) {
   return slash == std::string::npos ? fileName : fileName.substr(slash + 1);
 }
 
-std::string ResolveSoundPath(const std::string& fileName) {
+std::string ForwardSlashes(const std::string& fileName) {
   std::string path = fileName;
   std::ranges::replace(path, '\\', '/');
+  return path;
+}
+
+std::string ResolveSoundPath(const std::string& fileName) {
+  const std::string path = ForwardSlashes(fileName);
   std::error_code error;
   const std::filesystem::path exact(path);
   if (std::filesystem::is_regular_file(exact, error)) return path;

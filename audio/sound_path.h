@@ -4,9 +4,12 @@
 
 #include <string>
 
-// The name with backslashes as folder separators. When that exact file is missing, the
-// one file of its folder whose name matches regardless of case; when none or several
-// match, the name as given (which then fails to open).
+// The name with forward slashes for the backslashes that separate its folders.
+std::string ForwardSlashes(const std::string& fileName);
+
+// ForwardSlashes(fileName); when that exact file is missing, the one file of its folder
+// whose name matches regardless of case; when none or several match, the name as given
+// (which then fails to open).
 std::string ResolveSoundPath(const std::string& fileName);
 
 // The last part of the name, after any '\\' or '/'.

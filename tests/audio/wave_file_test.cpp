@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
 
 #include "audio/sound_path.h"
@@ -195,6 +197,22 @@ TEST_F(WaveFileTest, NamesResolveWithoutRegardToCase) {
   WriteFile(folder_.Path() / "Sounds" / "beep31.Wav", PcmWave(1, 8000, 8, Sequence(4)));
   EXPECT_EQ(ResolveSoundPath("Sounds\\BEEP31.wav"), "Sounds/BEEP31.wav");
   EXPECT_EQ(BaseName("Sounds\\ky100 hi low tone.wav"), "ky100 hi low tone.wav");
+}
+
+// Something other than a file under a sound's name fails at once, and a file whose name
+// differs only in case is still found beside it.
+TEST_F(WaveFileTest, APipeOrAFolderUnderTheNameIsNotASound) {
+  const auto sounds = folder_.Path() / "Sounds";
+  std::filesystem::create_directories(sounds);
+  ASSERT_EQ(::mkfifo((sounds / "pipe.wav").c_str(), 0600), 0);
+  EXPECT_EQ(wave_.Open("Sounds\\pipe.wav", WaveFile::READ), E_FAIL)
+      << "and does not wait for a writer";
+
+  std::filesystem::create_directory(sounds / "thunder.wav");
+  EXPECT_EQ(wave_.Open("Sounds\\thunder.wav", WaveFile::READ), E_FAIL);
+  WriteFile(sounds / "THUNDER.WAV", PcmWave(1, 8000, 8, Sequence(6)));
+  EXPECT_EQ(wave_.Open("Sounds\\thunder.wav", WaveFile::READ), S_OK);
+  EXPECT_EQ(wave_.DataSize(), 6u);
 }
 
 }  // namespace
