@@ -1,13 +1,12 @@
 #include "app/startup_sequence.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <bit>
 #include <cstdio>
 
 #include "app/message_box.h"
+#include "app/regular_file.h"
 #include "app/session_state.h"
 #include "audio/sound_bank.h"
 #include "link/configuration_request.h"
@@ -30,21 +29,12 @@ void ReadRotationRate(std::FILE* file) {
   session.planetRotationRate = rate;
 }
 
-// Only a regular file counts as opened: a folder of that name opens on this system but
-// reads nothing, and a pipe would hold the dialog thread until someone wrote to it.
 std::FILE* OpenUniverseFile() {
-  const int descriptor = ::open("universe.dat", O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (descriptor < 0) {
-    return nullptr;
-  }
-  struct stat info {};
-  std::FILE* file = nullptr;
-  if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode)) {
-    file = ::fdopen(descriptor, "rb");
-  }
-  if (file == nullptr) {
-    ::close(descriptor);
-  }
+  std::uint64_t size = 0;
+  const int descriptor = OpenRegularFile("universe.dat", &size);
+  if (descriptor < 0) return nullptr;
+  std::FILE* file = ::fdopen(descriptor, "rb");
+  if (file == nullptr) ::close(descriptor);
   return file;
 }
 

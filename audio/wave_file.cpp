@@ -1,7 +1,5 @@
 #include "audio/wave_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,23 +7,10 @@
 #include <new>
 #include <string>
 
+#include "app/regular_file.h"
 #include "audio/sound_path.h"
 
 namespace {
-
-// The descriptor of a regular file opened for reading, and its size; -1 for anything
-// else. Not blocking: a pipe of that name must not hang the load.
-int OpenRegularFile(const std::string& path, std::uint64_t* size) {
-  const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (file < 0) return -1;
-  struct stat status {};
-  if (::fstat(file, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0) {
-    ::close(file);
-    return -1;
-  }
-  *size = static_cast<std::uint64_t>(status.st_size);
-  return file;
-}
 
 constexpr std::uint32_t FourCc(const char (&text)[5]) {
   return static_cast<std::uint32_t>(static_cast<unsigned char>(text[0])) |

@@ -24,7 +24,6 @@ class SampleMemory {
   std::span<BYTE> Bytes() const { return bytes_; }
   // The whole frames of the memory: what the mixer plays.
   DWORD PlayedBytes() const;
-  bool Mapped() const { return copy_ == nullptr; }
   void FillSilence();
   // Gives the source the samples as they are now written; the source must be stopped.
   void Attach(ALuint source);
@@ -32,6 +31,7 @@ class SampleMemory {
  private:
   SampleMemory(const WAVEFORMATEX& format, ALuint buffer) : format_(format), buffer_(buffer) {}
   bool Map(DWORD bytes);
+  bool Mapped() const { return copy_ == nullptr; }
 
   const WAVEFORMATEX format_;
   const ALuint buffer_;

@@ -20,6 +20,19 @@ double Decibels(double level, double reference) { return 20.0 * std::log10(level
 
 class RenderTest : public ::testing::Test {
  protected:
+  // A bare buffer of bytes bytes of PCM at 22050 Hz, made straight on the device.
+  std::unique_ptr<IDirectSoundBuffer> CreateBuffer(WORD channels, WORD bits, DWORD bytes) {
+    const auto blockAlign = static_cast<WORD>(channels * bits / 8);
+    WAVEFORMATEX format{WAVE_FORMAT_PCM, channels, 22050, 22050u * blockAlign, blockAlign, bits, 0};
+    DSBUFFERDESC description;
+    description.dwFlags = DSBCAPS_GLOBALFOCUS;
+    description.dwBufferBytes = bytes;
+    description.lpwfxFormat = &format;
+    std::unique_ptr<IDirectSoundBuffer> buffer;
+    EXPECT_EQ(device_.Device().CreateSoundBuffer(&description, &buffer, nullptr), DS_OK);
+    return buffer;
+  }
+
   RenderedDevice device_;
 };
 
@@ -185,14 +198,9 @@ TEST_F(RenderTest, FillPadsWithTheSilenceOfTheSampleWidth) {
 // written; it must then play (and be silent), and writing it later must still be heard.
 TEST_F(RenderTest, ABufferPlayedBeforeItIsWrittenPlaysItsSilence) {
   for (const std::uint16_t bits : {std::uint16_t{8}, std::uint16_t{16}}) {
-    WAVEFORMATEX format{WAVE_FORMAT_PCM, 1, 22050, 0, static_cast<WORD>(bits / 8), bits, 0};
-    format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
-    DSBUFFERDESC description;
-    description.dwFlags = DSBCAPS_GLOBALFOCUS;
-    description.dwBufferBytes = 22050u * format.nBlockAlign;
-    description.lpwfxFormat = &format;
-    std::unique_ptr<IDirectSoundBuffer> buffer;
-    ASSERT_EQ(device_.Device().CreateSoundBuffer(&description, &buffer, nullptr), DS_OK);
+    const DWORD blockAlign = bits / 8u;
+    const auto buffer = CreateBuffer(1, bits, 22050u * blockAlign);
+    ASSERT_NE(buffer, nullptr);
     ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
     DWORD status = 0;
     buffer->GetStatus(&status);
@@ -200,7 +208,7 @@ TEST_F(RenderTest, ABufferPlayedBeforeItIsWrittenPlaysItsSilence) {
     EXPECT_LT(RenderedDevice::Rms(device_.Render(0.1)), SILENT) << bits << "-bit";
     buffer->GetStatus(&status);
     EXPECT_EQ(status, DSBSTATUS_PLAYING | DSBSTATUS_LOOPING) << bits << "-bit, after a while";
-    EXPECT_GT(RenderedDevice::Position(buffer.get()), format.nBlockAlign * 1000u) << bits << "-bit moves on";
+    EXPECT_GT(RenderedDevice::Position(buffer.get()), blockAlign * 1000u) << bits << "-bit moves on";
 
     void* area = nullptr;
     DWORD size = 0;
@@ -219,17 +227,13 @@ TEST_F(RenderTest, ABufferPlayedBeforeItIsWrittenPlaysItsSilence) {
 // OpenAL takes whole frames only: a size with a partial frame keeps its samples in memory
 // of its own and hands the mixer the whole frames, as written at Unlock.
 TEST_F(RenderTest, ASizeWithAPartialFramePlaysItsWholeFrames) {
-  WAVEFORMATEX format{WAVE_FORMAT_PCM, 2, 22050, 22050 * 4, 4, 16, 0};
-  DSBUFFERDESC description;
-  description.dwFlags = DSBCAPS_GLOBALFOCUS;
-  description.dwBufferBytes = 22050u * 4 + 3;
-  description.lpwfxFormat = &format;
-  std::unique_ptr<IDirectSoundBuffer> buffer;
-  ASSERT_EQ(device_.Device().CreateSoundBuffer(&description, &buffer, nullptr), DS_OK);
+  constexpr DWORD BYTES = 22050u * 4 + 3;
+  const auto buffer = CreateBuffer(2, 16, BYTES);
+  ASSERT_NE(buffer, nullptr);
   void* area = nullptr;
   DWORD size = 0;
   ASSERT_EQ(buffer->Lock(0, 0, &area, &size, nullptr, nullptr, DSBLOCK_ENTIREBUFFER), DS_OK);
-  ASSERT_EQ(size, description.dwBufferBytes);
+  ASSERT_EQ(size, BYTES);
   auto* samples = static_cast<std::int16_t*>(area);
   for (DWORD i = 0; i < size / 2; ++i) samples[i] = (i / 40) % 2 == 0 ? 12000 : -12000;
   ASSERT_EQ(buffer->Unlock(area, size, nullptr, 0), DS_OK);
