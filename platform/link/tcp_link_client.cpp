@@ -45,17 +45,35 @@ std::once_flag exitHookOnce;
 
 }  // namespace
 
-// The module never closes its link; when the process ends, the statics the handler
-// uses are destroyed, so no handler call may start from then on. The workers are let
-// go rather than joined: one may be waiting for the very thread that is exiting.
+// The module never closes its link; when the process ends, the statics the workers use
+// (the handler's, and asio's own error categories) are destroyed, so no handler call
+// may start from then on and a call or I/O step under way is given a moment to finish.
+// The workers are then let go rather than joined: one may be waiting for the very
+// thread that is exiting.
 void TcpLinkClient::StopAllAtExit() {
+  constexpr std::chrono::milliseconds kLeaveWait{250};
   std::lock_guard hold(liveLock);
   for (TcpLinkClient* client : liveClients) {
     client->StopDelivery();
+  }
+  for (TcpLinkClient* client : liveClients) {
+    client->WaitForWorkersToLeave(kLeaveWait);
     for (std::thread& worker : client->workers_) {
       worker.detach();
     }
   }
+}
+
+void TcpLinkClient::RunWorker() {
+  io_.run();
+  std::lock_guard hold(workersLock_);
+  --workersRunning_;
+  workerLeft_.notify_all();
+}
+
+void TcpLinkClient::WaitForWorkersToLeave(std::chrono::milliseconds timeout) {
+  std::unique_lock hold(workersLock_);
+  workerLeft_.wait_for(hold, timeout, [this] { return workersRunning_ == 0; });
 }
 
 TcpLinkClient::TcpLinkClient(TcpLinkOptions options)
@@ -64,8 +82,9 @@ TcpLinkClient::TcpLinkClient(TcpLinkOptions options)
       work_(io_.get_executor()),
       replyTimer_(strand_),
       socket_(strand_) {
+  workersRunning_ = options_.workerThreads;
   for (int i = 0; i < options_.workerThreads; ++i) {
-    workers_.emplace_back([this] { io_.run(); });
+    workers_.emplace_back([this] { RunWorker(); });
   }
   std::call_once(exitHookOnce, [] { std::atexit(StopAllAtExit); });
   std::lock_guard hold(liveLock);

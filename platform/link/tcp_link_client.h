@@ -7,7 +7,9 @@
 #include <asio.hpp>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -44,6 +46,9 @@ class TcpLinkClient final : public IDirectPlay8Client {
 
  private:
   static void StopAllAtExit();
+  void RunWorker();
+  // Waits up to `timeout` for every worker to leave the io_context.
+  void WaitForWorkersToLeave(std::chrono::milliseconds timeout);
 
   enum class State { kIdle, kConnecting, kConnected, kEnded };
 
@@ -71,4 +76,7 @@ class TcpLinkClient final : public IDirectPlay8Client {
   std::atomic<DPNHANDLE> nextHandle_{1};
   std::atomic<bool> delivering_{true};
   std::vector<std::thread> workers_;
+  std::mutex workersLock_;
+  std::condition_variable workerLeft_;
+  int workersRunning_ = 0;  // under workersLock_
 };

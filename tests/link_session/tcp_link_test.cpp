@@ -1,6 +1,8 @@
 // The module's TCP client against the host, both on an ephemeral loopback port.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -280,6 +282,49 @@ TEST(TcpLinkExitTest, ProcessEndsWithCodeZeroWhileDataArrives) {
           host.SendData(Pattern(20));
         }
         recorder.WaitForData(1);
+        std::exit(0);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
+// A handler call under way when the process ends must be over before the statics go.
+std::atomic<bool> slowCallStarted{false};
+std::atomic<bool> slowCallDone{false};
+
+HRESULT SlowFirstReceive(void* /*context*/, DWORD messageId, void* /*message*/) {
+  if (messageId == DPN_MSGID_RECEIVE && !slowCallStarted.exchange(true)) {
+    std::this_thread::sleep_for(50ms);
+    slowCallDone = true;
+  }
+  return DPN_OK;
+}
+
+struct StaticsWatch {
+  ~StaticsWatch() {
+    if (slowCallStarted && !slowCallDone) {
+      std::_Exit(3);
+    }
+  }
+};
+
+TEST(TcpLinkExitTest, AHandlerCallUnderWayEndsBeforeTheStaticsAreDestroyed) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        // Made before the first client, so destroyed after the client's exit hook ran.
+        static StaticsWatch watch;
+        LinkHost host;
+        auto* client = new TcpLinkClient();  // never released, as in the module
+        client->Initialize(nullptr, SlowFirstReceive, 0);
+        IDirectPlay8Address address = HostAddress(host.Port());
+        const DPN_APPLICATION_DESC description = SessionDescription();
+        client->Connect(&description, &address, nullptr, nullptr, nullptr, nullptr, 0, nullptr,
+                        nullptr, 0);
+        host.Accept(kWait);
+        host.SendData(Pattern(20));
+        while (!slowCallStarted) {
+          std::this_thread::sleep_for(1ms);
+        }
         std::exit(0);
       },
       testing::ExitedWithCode(0), "");
