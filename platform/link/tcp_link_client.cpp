@@ -51,13 +51,13 @@ std::once_flag exitHookOnce;
 // The workers are then let go rather than joined: one may be waiting for the very
 // thread that is exiting.
 void TcpLinkClient::StopAllAtExit() {
-  constexpr std::chrono::milliseconds kLeaveWait{250};
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(250);
   std::lock_guard hold(liveLock);
   for (TcpLinkClient* client : liveClients) {
     client->StopDelivery();
   }
   for (TcpLinkClient* client : liveClients) {
-    client->WaitForWorkersToLeave(kLeaveWait);
+    client->WaitForWorkersToLeave(deadline);
     for (std::thread& worker : client->workers_) {
       worker.detach();
     }
@@ -71,9 +71,9 @@ void TcpLinkClient::RunWorker() {
   workerLeft_.notify_all();
 }
 
-void TcpLinkClient::WaitForWorkersToLeave(std::chrono::milliseconds timeout) {
+void TcpLinkClient::WaitForWorkersToLeave(std::chrono::steady_clock::time_point deadline) {
   std::unique_lock hold(workersLock_);
-  workerLeft_.wait_for(hold, timeout, [this] { return workersRunning_ == 0; });
+  workerLeft_.wait_until(hold, deadline, [this] { return workersRunning_ == 0; });
 }
 
 TcpLinkClient::TcpLinkClient(TcpLinkOptions options)

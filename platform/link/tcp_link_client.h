@@ -47,8 +47,8 @@ class TcpLinkClient final : public IDirectPlay8Client {
  private:
   static void StopAllAtExit();
   void RunWorker();
-  // Waits up to `timeout` for every worker to leave the io_context.
-  void WaitForWorkersToLeave(std::chrono::milliseconds timeout);
+  // Waits until every worker has left the io_context, or the deadline (one for all clients).
+  void WaitForWorkersToLeave(std::chrono::steady_clock::time_point deadline);
 
   enum class State { kIdle, kConnecting, kConnected, kEnded };
 
