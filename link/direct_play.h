@@ -142,6 +142,8 @@ using DirectPlayAddressFactory = std::function<std::unique_ptr<IDirectPlay8Addre
 
 // Main thread, before InitDirectPlay (the platform at start-up, or a test).
 void SetDirectPlayClientFactory(DirectPlayClientFactory factory);
+// The factory installed last (empty when none), so that another can wrap it.
+DirectPlayClientFactory InstalledDirectPlayClientFactory();
 void SetDirectPlayAddressFactory(DirectPlayAddressFactory factory);
 
 // The creation stand-in: class and interface must match the object asked for. With no
