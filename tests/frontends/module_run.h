@@ -31,7 +31,7 @@ class ModuleRunTest : public ::testing::Test {
   std::unique_ptr<ChildProcess> StartSimulator(const char* scenario) {
     EXPECT_FALSE(PortListening(kLinkPort)) << "another program holds the link port";
     auto simulator = std::make_unique<ChildProcess>(
-        CONSOLE_SIM, std::vector<std::string>{"--quiet", "--scenario", scenario}, folder_.string(),
+        CONSOLE_SIM, std::vector<std::string>{"--link", "tcp", "--quiet", "--scenario", scenario}, folder_.string(),
         ChildProcess::Output::Discard);
     const auto listenDeadline = Clock::now() + std::chrono::seconds(20);
     while (!PortListening(kLinkPort) && Clock::now() < listenDeadline) {

@@ -1,13 +1,17 @@
 // console-sim as a program: the module's client connects to it, asks for the
-// configuration and receives the burst, the flight and the end of the session.
+// configuration and receives the burst, the flight and the end of the session, over
+// either link.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <string>
 #include <sys/wait.h>
 
 #include "link/configuration_request.h"
+#include "platform/directplay/directplay_client.h"
 #include "platform/link/tcp_link_client.h"
 #include "tests/link_session/link_recorder.h"
 
@@ -17,13 +21,13 @@ namespace {
 // A simulator left waiting by a failed test is stopped after a minute.
 class SimProcess {
  public:
-  explicit SimProcess(const std::string& scenario) {
+  explicit SimProcess(const std::string& scenario, const std::string& link = "tcp") {
     const std::string path = testing::TempDir() +
                              testing::UnitTest::GetInstance()->current_test_info()->name() +
                              ".scenario";
     std::ofstream(path) << scenario;
     const std::string command = "timeout 60 " + std::string(CONSOLE_SIM_PATH) +
-                                " --port 0 --scenario " + path + " </dev/null 2>&1";
+                                " --link " + link + " --port 0 --scenario " + path + " </dev/null 2>&1";
     pipe_ = popen(command.c_str(), "r");
   }
   ~SimProcess() {
@@ -60,7 +64,14 @@ std::uint16_t PortFrom(const std::string& line) {
              : static_cast<std::uint16_t>(std::stoi(line.substr(colon + 10)));
 }
 
-TEST(ConsoleSimRunTest, AnswersTheRequestPlaysTheFlightAndEndsTheSession) {
+struct Link {
+  std::string name;
+  std::function<std::unique_ptr<IDirectPlay8Client>()> makeClient;
+};
+
+class ConsoleSimRunTest : public testing::TestWithParam<Link> {};
+
+TEST_P(ConsoleSimRunTest, AnswersTheRequestPlaysTheFlightAndEndsTheSession) {
   SimProcess sim(
       "configuration:\n"
       "event slot index=3 b=3 d=7\n"
@@ -68,12 +79,14 @@ TEST(ConsoleSimRunTest, AnswersTheRequestPlaysTheFlightAndEndsTheSession) {
       "flight:\n"
       "@0.2 move slot=3 from=2940,0,0 to=2941,0,0 over=0.3 every=0.1\n"
       "@0.1 chat from=4\n"
-      "@0.6 end\n");
+      "@0.6 end\n",
+      GetParam().name);
   const std::uint16_t port = PortFrom(sim.ReadLine());
   ASSERT_NE(port, 0);
 
   LinkRecorder recorder;
-  TcpLinkClient client;
+  const std::unique_ptr<IDirectPlay8Client> link = GetParam().makeClient();
+  IDirectPlay8Client& client = *link;
   ASSERT_EQ(client.Initialize(&recorder, LinkRecorder::Handle, 0), S_OK);
   IDirectPlay8Address host = HostAddress(port);
   const DPN_APPLICATION_DESC description = SessionDescription();
@@ -102,7 +115,13 @@ TEST(ConsoleSimRunTest, AnswersTheRequestPlaysTheFlightAndEndsTheSession) {
   EXPECT_NE(output.find("notice subtype=0 index=4"), std::string::npos) << output;
 }
 
-TEST(ConsoleSimRunTest, BadScenarioIsReportedAndNothingIsHosted) {
+INSTANTIATE_TEST_SUITE_P(
+    Links, ConsoleSimRunTest,
+    testing::Values(Link{"tcp", [] { return std::make_unique<TcpLinkClient>(); }},
+                    Link{"directplay", [] { return std::make_unique<DirectPlayClient>(); }}),
+    [](const testing::TestParamInfo<Link>& info) { return info.param.name; });
+
+TEST(ConsoleSimScenarioTest, BadScenarioIsReportedAndNothingIsHosted) {
   SimProcess sim("chat from=1\nchat from=999\n");
   std::string output;
   EXPECT_EQ(sim.Finish(&output), 1);
