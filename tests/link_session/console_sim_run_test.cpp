@@ -3,19 +3,27 @@
 // either link.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
-#include <sys/wait.h>
 
 #include "link/configuration_request.h"
 #include "platform/directplay/directplay_client.h"
+#include "platform/link/recording_client.h"
 #include "platform/link/tcp_link_client.h"
+#include "tools/console_sim/scenario.h"
 #include "tests/link_session/link_recorder.h"
 
 namespace {
+
+using namespace console_sim;
 
 // Runs console-sim with a scenario on a free port; reads its output through a pipe.
 // A simulator left waiting by a failed test is stopped after a minute.
@@ -85,8 +93,11 @@ TEST_P(ConsoleSimRunTest, AnswersTheRequestPlaysTheFlightAndEndsTheSession) {
   ASSERT_NE(port, 0);
 
   LinkRecorder recorder;
-  const std::unique_ptr<IDirectPlay8Client> link = GetParam().makeClient();
-  IDirectPlay8Client& client = *link;
+  // The session is also recorded on its way in, as --record does.
+  const std::string recording = testing::TempDir() + "recorded_" + GetParam().name + ".scenario";
+  const int fd = ::open(recording.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  ASSERT_GE(fd, 0);
+  RecordingClient client(GetParam().makeClient(), fd);
   ASSERT_EQ(client.Initialize(&recorder, LinkRecorder::Handle, 0), S_OK);
   IDirectPlay8Address host = HostAddress(port);
   const DPN_APPLICATION_DESC description = SessionDescription();
@@ -113,6 +124,20 @@ TEST_P(ConsoleSimRunTest, AnswersTheRequestPlaysTheFlightAndEndsTheSession) {
   std::string output;
   EXPECT_EQ(sim.Finish(&output), 0) << output;
   EXPECT_NE(output.find("notice subtype=0 index=4"), std::string::npos) << output;
+
+  // Played back, the recording sends the same payloads, in order, in about the same time.
+  ::close(fd);
+  std::ifstream file(recording);
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const ParsedScenario replay = ParseScenario(text);
+  ASSERT_TRUE(replay.errors.empty()) << Describe(replay.errors[0]);
+  std::vector<std::vector<std::uint8_t>> replayed;
+  for (const ScheduledPacket& packet : replay.scenario.flight) {
+    replayed.push_back(packet.payload);
+  }
+  EXPECT_EQ(replayed, data);
+  EXPECT_GT(replay.scenario.endTime, 0.3);
+  EXPECT_LT(replay.scenario.endTime, 30.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
