@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/directplay/command_frames.h"
 #include "platform/directplay/masks.h"
 
 namespace dpnet {
