@@ -2,6 +2,7 @@
 // the documentation lists and encodes back byte for byte.
 #include <gtest/gtest.h>
 
+#include "link/direct_play.h"
 #include "platform/directplay/core_messages.h"
 #include "tests/support/hex_bytes.h"
 
@@ -110,6 +111,14 @@ TEST(CoreExamples, SendConnectInfoWithTwoPeersInTheNameTable) {
 TEST(CoreExamples, PlayerIdsAreIndexAndVersionHiddenByTheInstance) {
   EXPECT_EQ(MakeDpnid(2, 2, kInstance), 0x949E8121u);
   EXPECT_EQ(MakeDpnid(3, 3, kInstance), 0x948E8120u);
+}
+
+// The documented codes, as a host writes them into DN_CONNECT_FAILED.
+TEST(CoreExamples, RefusalsCarryTheDocumentedCodes) {
+  EXPECT_EQ(Encode(ConnectFailed{DPNERR_HOSTREJECTEDCONNECTION, {}}),
+            HexBytes("C5 00 00 00 60 82 15 80 00 00 00 00 00 00 00 00"));
+  EXPECT_EQ(Encode(ConnectFailed{DPNERR_INVALIDAPPLICATION, {}}),
+            HexBytes("C5 00 00 00 00 83 15 80 00 00 00 00 00 00 00 00"));
 }
 
 }  // namespace
