@@ -31,12 +31,10 @@ void PutEntry(Bytes& out, const NameTableEntry& entry, const EntryFields& fields
 
 NameTableEntry ReadEntry(WireReader& reader) {
   NameTableEntry entry;
-  entry.dpnid = reader.U32();
-  entry.owner = reader.U32();
-  entry.flags = reader.U32();
-  entry.version = reader.U32();
-  entry.versionNotUsed = reader.U32();
-  entry.dnetVersion = reader.U32();
+  for (std::uint32_t* value : {&entry.dpnid, &entry.owner, &entry.flags, &entry.version,
+                               &entry.versionNotUsed, &entry.dnetVersion}) {
+    *value = reader.U32();
+  }
   const FieldRef name = reader.Field();
   const FieldRef data = reader.Field();
   const FieldRef url = reader.Field();
@@ -48,10 +46,10 @@ NameTableEntry ReadEntry(WireReader& reader) {
 
 NameTableMembership ReadMembership(WireReader& reader) {
   NameTableMembership membership;
-  membership.player = reader.U32();
-  membership.group = reader.U32();
-  membership.version = reader.U32();
-  membership.versionNotUsed = reader.U32();
+  for (std::uint32_t* value :
+       {&membership.player, &membership.group, &membership.version, &membership.versionNotUsed}) {
+    *value = reader.U32();
+  }
   return membership;
 }
 
