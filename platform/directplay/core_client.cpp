@@ -46,7 +46,7 @@ void CoreClient::OnLinkEvent(const LinkEvent& event) {
       state_ = State::kJoining;
       return;
     case LinkEvent::Kind::kMessage:
-      if (leaving_) return;
+      if (leaving_ || event.voice) return;  // voice is not the application's data
       if (event.core) {
         OnCoreMessage(event.message);
       } else if (state_ == State::kJoined) {

@@ -29,6 +29,7 @@ void CoreHost::OnLinkEvent(const LinkEvent& event) {
     case LinkEvent::Kind::kConnected:
       return;  // the client speaks first
     case LinkEvent::Kind::kMessage:
+      if (event.voice) return;  // voice is not the application's data
       if (event.core) {
         OnCoreMessage(event.message);
       } else if (state_ == State::kAccepted) {

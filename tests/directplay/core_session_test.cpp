@@ -27,11 +27,23 @@ std::string Describe(const LinkRequest& request) {
   return request.how.reliable ? text : text + " unreliable";
 }
 
-LinkEvent Connected() { return {LinkEvent::Kind::kConnected, {}, false, CloseReason::kLocal}; }
-LinkEvent Message(Bytes message, bool core) {
-  return {LinkEvent::Kind::kMessage, std::move(message), core, CloseReason::kLocal};
+LinkEvent Event(LinkEvent::Kind kind) {
+  LinkEvent event;
+  event.kind = kind;
+  return event;
 }
-LinkEvent Closed(CloseReason reason) { return {LinkEvent::Kind::kClosed, {}, false, reason}; }
+LinkEvent Connected() { return Event(LinkEvent::Kind::kConnected); }
+LinkEvent Message(Bytes message, bool core) {
+  LinkEvent event = Event(LinkEvent::Kind::kMessage);
+  event.message = std::move(message);
+  event.core = core;
+  return event;
+}
+LinkEvent Closed(CloseReason reason) {
+  LinkEvent event = Event(LinkEvent::Kind::kClosed);
+  event.reason = reason;
+  return event;
+}
 
 struct WiredSession {
   explicit WiredSession(GUID application = APPLICATION_GUID) : client(application) {}

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -30,9 +31,9 @@ using namespace console_sim;
 class SimProcess {
  public:
   explicit SimProcess(const std::string& scenario, const std::string& link = "tcp") {
-    const std::string path = testing::TempDir() +
-                             testing::UnitTest::GetInstance()->current_test_info()->name() +
-                             ".scenario";
+    std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '_');  // a parameterised test's name
+    const std::string path = testing::TempDir() + name + ".scenario";
     std::ofstream(path) << scenario;
     const std::string command = "timeout 60 " + std::string(CONSOLE_SIM_PATH) +
                                 " --link " + link + " --port 0 --scenario " + path + " </dev/null 2>&1";
@@ -76,6 +77,8 @@ struct Link {
   std::string name;
   std::function<std::unique_ptr<IDirectPlay8Client>()> makeClient;
 };
+
+void PrintTo(const Link& link, std::ostream* out) { *out << link.name; }
 
 class ConsoleSimRunTest : public testing::TestWithParam<Link> {};
 
@@ -144,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
     Links, ConsoleSimRunTest,
     testing::Values(Link{"tcp", [] { return std::make_unique<TcpLinkClient>(); }},
                     Link{"directplay", [] { return std::make_unique<DirectPlayClient>(); }}),
-    [](const testing::TestParamInfo<Link>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<Link>& link) { return link.param.name; });
 
 TEST(ConsoleSimScenarioTest, BadScenarioIsReportedAndNothingIsHosted) {
   SimProcess sim("chat from=1\nchat from=999\n");

@@ -200,7 +200,7 @@ TEST(ScenarioTextTest, PrintedPacketsReadBackAsTheSameBytes) {
     payloads.push_back(OnePacket(line));
   }
   // Payloads of no packet kind's size, as a recorded session may hold.
-  for (const std::size_t size : {0, 5, 65, 65536}) {
+  for (const std::size_t size : {0u, 5u, 65u, 65536u}) {
     Bytes odd(size);
     for (std::size_t i = 0; i < size; ++i) odd[i] = static_cast<std::uint8_t>(i * 37 + 11);
     payloads.push_back(odd);
