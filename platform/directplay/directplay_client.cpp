@@ -186,21 +186,35 @@ void DirectPlayClient::Pump() {
   for (ClientEvent& event : core_->TakeEvents()) {
     Deliver(std::move(event));
   }
+  if (state_.load() != State::kConnecting) {
+    joinDeadline_.reset();
+  } else if (!joinDeadline_ && link_->Connected()) {
+    joinDeadline_ = now + options_.joinWait;
+  }
   ArmTimer();
 }
 
 void DirectPlayClient::ArmTimer() {
-  const std::optional<Clock::time_point> deadline = link_->NextDeadline();
+  std::optional<Clock::time_point> deadline = link_->NextDeadline();
+  if (joinDeadline_ && (!deadline || *joinDeadline_ < *deadline)) {
+    deadline = joinDeadline_;
+  }
   if (!deadline) {
     timer_.cancel();
     return;
   }
   timer_.expires_at(*deadline);
   timer_.async_wait([this](const asio::error_code& error) {
-    if (!error) {
-      link_->OnTime(Clock::now());
-      Pump();
+    if (error) {
+      return;
     }
+    const Clock::time_point now = Clock::now();
+    if (joinDeadline_ && now >= *joinDeadline_) {
+      link_->HardDisconnect(now);  // a host that keeps the link up but never lets us in
+    } else {
+      link_->OnTime(now);
+    }
+    Pump();
   });
 }
 

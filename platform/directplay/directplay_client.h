@@ -20,6 +20,8 @@
 
 struct DirectPlayClientOptions {
   dpnet::ReliableOptions link;  // the protocol's timers; only tests change them
+  // How long a host whose link is up may take to answer our connect info.
+  std::chrono::milliseconds joinWait{10000};
   int workerThreads = 2;
 };
 
@@ -60,6 +62,7 @@ class DirectPlayClient final : public IDirectPlay8Client {
   asio::steady_timer timer_;
   std::optional<dpnet::ReliableLink> link_;
   std::optional<dpnet::CoreClient> core_;
+  std::optional<dpnet::Clock::time_point> joinDeadline_;  // while the host has to answer
   std::array<std::uint8_t, 65536> datagram_{};
   std::atomic<State> state_{State::kIdle};
   std::atomic<PFNDPNMESSAGEHANDLER> handler_{nullptr};
