@@ -10,6 +10,7 @@ packages=(
   espeak-ng
   clang libclang-rt-14-dev
   dpkg-dev file iproute2
+  xvfb xdotool pulseaudio pulseaudio-utils
 )
 
 missing=()
