@@ -104,7 +104,7 @@ TEST_F(DesktopTest, TheTestToneIsHeardAtItsLevelAndEscapeEndsTheModule) {
   // Under the sanitizers: what the desktop's own libraries keep or hand over unseen.
   setenv("LSAN_OPTIONS", "suppressions=" SUPPRESSIONS_DIR "/lsan.supp", 1);
   setenv("TSAN_OPTIONS", "suppressions=" SUPPRESSIONS_DIR "/tsan.supp", 1);
-  const auto simulator = StartSimulator(SCENARIO);
+  const auto simulator = StartSimulator(SCENARIO, "directplay");  // the module's default link
   const std::string recording = (folder_ / "monitor.wav").string();
   ChildProcess recorder(*FindProgram("parec"),
                         {"--device", std::string(DesktopServers::SINK) + ".monitor",
