@@ -83,6 +83,7 @@ TEST_P(ProcessEndTest, EndsWithCodeZeroAndWholeOutputs) {
   std::vector<std::string> arguments{"--audio-out", wav.string(), "--trace", trace.string()};
   if (end.windowed) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("LSAN_OPTIONS", "suppressions=" WINDOWED_LEAKS, 1);
   } else {
     arguments.push_back("--headless");
   }
