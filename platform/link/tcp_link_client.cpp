@@ -1,9 +1,6 @@
 #include "platform/link/tcp_link_client.h"
 
-#include <cstdlib>
-#include <mutex>
 #include <optional>
-#include <set>
 #include <utility>
 
 #include "platform/link/client_arguments.h"
@@ -13,43 +10,7 @@ namespace {
 using link_wire::FrameType;
 using Verdict = FrameConnection::Verdict;
 
-// Every live client, so that the process end can quiet them all.
-std::mutex liveLock;
-std::set<TcpLinkClient*> liveClients;
-std::once_flag exitHookOnce;
-
 }  // namespace
-
-// The module never closes its link; when the process ends, the statics the workers use
-// (the handler's, and asio's own error categories) are destroyed, so no handler call
-// may start from then on and a call or I/O step under way is given a moment to finish.
-// The workers are then let go rather than joined: one may be waiting for the very
-// thread that is exiting.
-void TcpLinkClient::StopAllAtExit() {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(250);
-  std::lock_guard hold(liveLock);
-  for (TcpLinkClient* client : liveClients) {
-    client->StopDelivery();
-  }
-  for (TcpLinkClient* client : liveClients) {
-    client->WaitForWorkersToLeave(deadline);
-    for (std::thread& worker : client->workers_) {
-      worker.detach();
-    }
-  }
-}
-
-void TcpLinkClient::RunWorker() {
-  io_.run();
-  std::lock_guard hold(workersLock_);
-  --workersRunning_;
-  workerLeft_.notify_all();
-}
-
-void TcpLinkClient::WaitForWorkersToLeave(std::chrono::steady_clock::time_point deadline) {
-  std::unique_lock hold(workersLock_);
-  workerLeft_.wait_until(hold, deadline, [this] { return workersRunning_ == 0; });
-}
 
 TcpLinkClient::TcpLinkClient(TcpLinkOptions options)
     : options_(options),
@@ -57,20 +18,12 @@ TcpLinkClient::TcpLinkClient(TcpLinkOptions options)
       work_(io_.get_executor()),
       replyTimer_(strand_),
       socket_(strand_) {
-  workersRunning_ = options_.workerThreads;
   for (int i = 0; i < options_.workerThreads; ++i) {
-    workers_.emplace_back([this] { RunWorker(); });
+    workers_.emplace_back([this] { io_.run(); });
   }
-  std::call_once(exitHookOnce, [] { std::atexit(StopAllAtExit); });
-  std::lock_guard hold(liveLock);
-  liveClients.insert(this);
 }
 
 TcpLinkClient::~TcpLinkClient() {
-  {
-    std::lock_guard hold(liveLock);
-    liveClients.erase(this);
-  }
   work_.reset();
   io_.stop();
   for (std::thread& worker : workers_) {
@@ -237,12 +190,5 @@ void TcpLinkClient::DeliverTerminate(HRESULT status) {
 }
 
 void TcpLinkClient::Deliver(DWORD messageId, void* message) {
-  if (delivering_.load()) {
-    handler_.load()(userContext_, messageId, message);
-  }
-}
-
-void TcpLinkClient::StopDelivery() {
-  delivering_ = false;
-  io_.stop();
+  handler_.load()(userContext_, messageId, message);
 }
