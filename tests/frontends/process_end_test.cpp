@@ -77,7 +77,8 @@ TEST_P(ProcessEndTest, EndsWithCodeZeroAndWholeOutputs) {
   const EndCase& end = GetParam();
   const auto scenario = folder_ / "end.scenario";
   std::ofstream(scenario) << kShipAssigned << end.scenario;
-  const auto simulator = StartSimulator(scenario.c_str());
+  // The default link, whose workers are the ones still running when the process ends.
+  const auto simulator = StartSimulator(scenario.c_str(), "directplay");
   const auto wav = folder_ / "mix.wav";
   const auto trace = folder_ / "trace.jsonl";
   std::vector<std::string> arguments{"--audio-out", wav.string(), "--trace", trace.string()};
