@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "link/direct_play.h"
+#include "platform/link/client_arguments.h"
 #include "platform/directplay/core_session.h"
 #include "platform/directplay/reliable_link.h"
 
@@ -65,8 +66,7 @@ class DirectPlayClient final : public IDirectPlay8Client {
   std::optional<dpnet::Clock::time_point> joinDeadline_;  // while the host has to answer
   std::array<std::uint8_t, 65536> datagram_{};
   std::atomic<State> state_{State::kIdle};
-  std::atomic<PFNDPNMESSAGEHANDLER> handler_{nullptr};
-  void* userContext_ = nullptr;
+  MessageHandlerSlot handler_;
   std::atomic<DPNHANDLE> nextHandle_{1};
   std::vector<std::thread> workers_;
 };

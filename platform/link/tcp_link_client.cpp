@@ -32,15 +32,7 @@ TcpLinkClient::~TcpLinkClient() {
 }
 
 HRESULT TcpLinkClient::Initialize(void* userContext, PFNDPNMESSAGEHANDLER handler, DWORD flags) {
-  if (handler == nullptr || flags != 0) {
-    return DPNERR_INVALIDPARAM;
-  }
-  if (handler_.load() != nullptr) {
-    return DPNERR_ALREADYINITIALIZED;
-  }
-  userContext_ = userContext;
-  handler_ = handler;
-  return S_OK;
+  return handler_.Register(userContext, handler, flags);
 }
 
 HRESULT TcpLinkClient::Connect(const DPN_APPLICATION_DESC* applicationDesc,
@@ -49,17 +41,11 @@ HRESULT TcpLinkClient::Connect(const DPN_APPLICATION_DESC* applicationDesc,
                                const void* /*securityDesc*/, const void* /*credentials*/,
                                const void* userConnectData, DWORD userConnectDataSize,
                                void* /*asyncContext*/, DPNHANDLE* asyncHandle, DWORD flags) {
-  if (handler_.load() == nullptr) {
-    return DPNERR_UNINITIALIZED;
-  }
-  if (const HRESULT status =
-          CheckConnectArguments(applicationDesc, userConnectData, userConnectDataSize, flags);
+  std::uint16_t port = 0;
+  if (const HRESULT status = CheckConnect(handler_, applicationDesc, hostAddress, userConnectData,
+                                          userConnectDataSize, flags, port);
       Failed(status)) {
     return status;
-  }
-  const std::optional<std::uint16_t> port = LoopbackPort(hostAddress);
-  if (!port) {
-    return DPNERR_INVALIDHOSTADDRESS;
   }
   State expected = State::kIdle;
   if (!state_.compare_exchange_strong(expected, State::kConnecting)) {
@@ -68,7 +54,7 @@ HRESULT TcpLinkClient::Connect(const DPN_APPLICATION_DESC* applicationDesc,
   if (asyncHandle != nullptr) {
     *asyncHandle = nextHandle_++;
   }
-  asio::post(strand_, [this, port = *port, application = applicationDesc->guidApplication] {
+  asio::post(strand_, [this, port, application = applicationDesc->guidApplication] {
     StartConnect(port, application);
   });
   return DPNSUCCESS_PENDING;
@@ -190,5 +176,5 @@ void TcpLinkClient::DeliverTerminate(HRESULT status) {
 }
 
 void TcpLinkClient::Deliver(DWORD messageId, void* message) {
-  handler_.load()(userContext_, messageId, message);
+  handler_.Call(messageId, message);
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "link/direct_play.h"
+#include "platform/link/client_arguments.h"
 #include "platform/link/frame_connection.h"
 
 struct TcpLinkOptions {
@@ -62,8 +63,7 @@ class TcpLinkClient final : public IDirectPlay8Client {
   std::shared_ptr<FrameConnection> connection_;
   GUID application_ = GUID_NULL;
   std::atomic<State> state_{State::kIdle};
-  std::atomic<PFNDPNMESSAGEHANDLER> handler_{nullptr};
-  void* userContext_ = nullptr;
+  MessageHandlerSlot handler_;
   std::atomic<DPNHANDLE> nextHandle_{1};
   std::vector<std::thread> workers_;
 };
