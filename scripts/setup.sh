@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project needs to build, test and run.
+# Installs every Debian package the project needs to build, test, package and run.
 # Only missing packages are installed; uses sudo when not root.
 set -euo pipefail
 
@@ -10,6 +10,7 @@ packages=(
   espeak-ng
   clang libclang-rt-14-dev
   dpkg-dev file
+  help2man lintian desktop-file-utils appstream man-db
 )
 
 missing=()

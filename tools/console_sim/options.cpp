@@ -32,7 +32,7 @@ OptionsResult ParseOptions(std::span<const std::string> arguments) {
 }
 
 std::string Usage() {
-  return "usage: console-sim [--port N] [--scenario FILE] [--quiet]\n"
+  return "Usage: console-sim [--port N] [--scenario FILE] [--quiet]\n"
          "  Hosts the link on 127.0.0.1 (port 2400 unless --port; 0 picks a free one),\n"
          "  waits for the module, answers its configuration request and plays the scenario\n"
          "  (the built-in demo unless --scenario). Lines typed on stdin in the scenario\n"
