@@ -21,22 +21,15 @@ std::uint32_t NewSessionId() {
 
 DirectPlayClient::DirectPlayClient(DirectPlayClientOptions options)
     : options_(options),
-      protocol_(asio::make_strand(io_)),
-      delivery_(asio::make_strand(io_)),
-      work_(io_.get_executor()),
+      protocol_(asio::make_strand(pool_.Context())),
+      delivery_(asio::make_strand(pool_.Context())),
       socket_(protocol_),
       timer_(protocol_) {
-  for (int i = 0; i < options_.workerThreads; ++i) {
-    workers_.emplace_back([this] { io_.run(); });
-  }
+  pool_.Start(options_.workerThreads);
 }
 
 DirectPlayClient::~DirectPlayClient() {
-  work_.reset();
-  io_.stop();
-  for (std::thread& worker : workers_) {
-    worker.join();
-  }
+  pool_.Stop();
 }
 
 HRESULT DirectPlayClient::Initialize(void* userContext, PFNDPNMESSAGEHANDLER handler, DWORD flags) {

@@ -14,21 +14,14 @@ using Verdict = FrameConnection::Verdict;
 
 TcpLinkClient::TcpLinkClient(TcpLinkOptions options)
     : options_(options),
-      strand_(asio::make_strand(io_)),
-      work_(io_.get_executor()),
+      strand_(asio::make_strand(pool_.Context())),
       replyTimer_(strand_),
       socket_(strand_) {
-  for (int i = 0; i < options_.workerThreads; ++i) {
-    workers_.emplace_back([this] { io_.run(); });
-  }
+  pool_.Start(options_.workerThreads);
 }
 
 TcpLinkClient::~TcpLinkClient() {
-  work_.reset();
-  io_.stop();
-  for (std::thread& worker : workers_) {
-    worker.join();
-  }
+  pool_.Stop();
 }
 
 HRESULT TcpLinkClient::Initialize(void* userContext, PFNDPNMESSAGEHANDLER handler, DWORD flags) {

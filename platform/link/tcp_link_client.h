@@ -10,11 +10,11 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "link/direct_play.h"
 #include "platform/link/client_arguments.h"
+#include "platform/link/worker_pool.h"
 #include "platform/link/frame_connection.h"
 
 struct TcpLinkOptions {
@@ -55,9 +55,8 @@ class TcpLinkClient final : public IDirectPlay8Client {
   void Deliver(DWORD messageId, void* message);
 
   const TcpLinkOptions options_;
-  asio::io_context io_;
+  WorkerPool pool_;  // first, so that it is built before what its threads use
   asio::strand<asio::io_context::executor_type> strand_;
-  asio::executor_work_guard<asio::io_context::executor_type> work_;
   asio::steady_timer replyTimer_;
   asio::ip::tcp::socket socket_;  // until connected, then owned by connection_
   std::shared_ptr<FrameConnection> connection_;
@@ -65,5 +64,4 @@ class TcpLinkClient final : public IDirectPlay8Client {
   std::atomic<State> state_{State::kIdle};
   MessageHandlerSlot handler_;
   std::atomic<DPNHANDLE> nextHandle_{1};
-  std::vector<std::thread> workers_;
 };
