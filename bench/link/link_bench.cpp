@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/link/link_bench.h"
 #include "bench/support/figure_reporter.h"
 #include "bench/support/link_connect.h"
 #include "link/direct_play.h"
@@ -21,11 +22,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace link_bench;
 using namespace std::chrono_literals;
-
-constexpr std::size_t kPayloadSize = 20;
-constexpr int kBatch = 10000;
 
 // The module's client, counting what its handler is given.
 struct ModuleEnd {
