@@ -106,6 +106,11 @@ void SetDirectPlayClientFactory(DirectPlayClientFactory factory) {
   clientFactory = std::move(factory);
 }
 
+DirectPlayClientFactory InstalledDirectPlayClientFactory() {
+  std::lock_guard hold(factoryLock);
+  return clientFactory;
+}
+
 void SetDirectPlayAddressFactory(DirectPlayAddressFactory factory) {
   std::lock_guard hold(factoryLock);
   addressFactory = std::move(factory);

@@ -33,7 +33,7 @@ constexpr DWORD CLSCTX_INPROC_SERVER = 0x1;
 // Statuses of the link, in its own facility.
 constexpr HRESULT DPNSUCCESS_PENDING = 0x0015800E;
 constexpr HRESULT DPNERR_CONNECTIONLOST = static_cast<HRESULT>(0x80158180u);
-constexpr HRESULT DPNERR_HOSTREJECTEDCONNECTION = static_cast<HRESULT>(0x80158410u);
+constexpr HRESULT DPNERR_HOSTREJECTEDCONNECTION = static_cast<HRESULT>(0x80158260u);
 constexpr HRESULT DPNERR_INVALIDHOSTADDRESS = static_cast<HRESULT>(0x80158420u);
 constexpr HRESULT DPNERR_INVALIDPARAM = static_cast<HRESULT>(0x80070057u);
 constexpr HRESULT DPNERR_NOCONNECTION = static_cast<HRESULT>(0x80158200u);
@@ -142,6 +142,8 @@ using DirectPlayAddressFactory = std::function<std::unique_ptr<IDirectPlay8Addre
 
 // Main thread, before InitDirectPlay (the platform at start-up, or a test).
 void SetDirectPlayClientFactory(DirectPlayClientFactory factory);
+// The factory installed last (empty when none), so that another can wrap it.
+DirectPlayClientFactory InstalledDirectPlayClientFactory();
 void SetDirectPlayAddressFactory(DirectPlayAddressFactory factory);
 
 // The creation stand-in: class and interface must match the object asked for. With no

@@ -48,14 +48,13 @@ void UpdateDelayedSounds() {
     }
     const float before = slot.delay;
     slot.delay -= kTickSeconds;
-    if (slot.delay == before) {
-      slot.active = 0;
-      continue;
-    }
-    if (slot.delay > 0.0f) {
+    if (slot.delay > 0.0f && slot.delay < before) {
       continue;
     }
     slot.active = 0;
+    if (!(slot.delay <= 0.0f)) {
+      continue;  // it can never reach zero (infinite, NaN or too large to count down)
+    }
     if (slot.sound != nullptr) {
       slot.sound->Play(0, 0, slot.volume, -1, 0);
     }

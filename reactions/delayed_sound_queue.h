@@ -34,8 +34,8 @@ DelayedSoundClaim ClaimDelayedSoundSlot();
 // Claims and fills in one go; false (and the log line) when the queue is full.
 bool QueueDelayedSound(Sound* sound, float delay, std::int16_t volume);
 
-// Takes 0.25 s off every waiting slot; a slot whose delay reaches 0 or less is freed and
-// its sound (if any) played once with the stored volume. A delay too large for a quarter
-// second to change it (infinite, or weeks away) would hold its slot for ever: such a
-// slot is freed without playing.
+// Takes 0.25 s off every waiting slot; a slot whose delay reaches 0 or less (negative
+// infinity too) is freed and its sound (if any) played once with the stored volume. A
+// delay that can never reach zero (infinite, NaN, or too large for a quarter second to
+// change it) would hold its slot for ever: such a slot is freed without playing.
 void UpdateDelayedSounds();

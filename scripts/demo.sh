@@ -11,7 +11,8 @@ port=2400
 
 say() { echo "demo: $*" >&2; }
 
-port_taken() { (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; }
+# The Console Client's link is UDP (DirectPlay 8); the tools' stand-in is TCP. Either holds it.
+port_taken() { [ -n "$(ss -Hlnut "sport = :$port" 2>/dev/null)" ]; }
 
 if port_taken; then
   say "port $port on 127.0.0.1 is already taken (another Console Client or console-sim?);"
@@ -59,7 +60,7 @@ trap 'say "interrupted"; exit 130' INT TERM
 "$bin/console-sim" >"$demo/console-sim.log" 2>&1 &
 sim=$!
 for _ in $(seq 100); do
-  port_taken && break
+  grep -q "^Listening on" "$demo/console-sim.log" && break
   kill -0 "$sim" 2>/dev/null || { say "console-sim did not start:"; cat "$demo/console-sim.log" >&2; exit 1; }
   sleep 0.1
 done

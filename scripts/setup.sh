@@ -9,7 +9,8 @@ packages=(
   libopenal-dev libsdl2-dev qt6-base-dev libasio-dev
   espeak-ng
   clang libclang-rt-14-dev
-  dpkg-dev file
+  dpkg-dev file iproute2
+  xvfb xdotool pulseaudio pulseaudio-utils
   tshark
 )
 

@@ -74,7 +74,7 @@ std::optional<std::size_t> ResidentAfterReady(const std::string& soundmodule,
   const std::unique_ptr<LinkHost> host = HostOnLinkPort();
   if (!host) return std::nullopt;
   setenv("SDL_AUDIODRIVER", "dummy", 0);
-  ChildProcess child(soundmodule, {"--headless"}, folder.string());
+  ChildProcess child(soundmodule, {"--link", "tcp", "--headless"}, folder.string());
   if (!PlayConsole(*host) || !Logged(child, "Ready!", Clock::now() + 60s)) {
     std::fprintf(stderr, "module run: no \"Ready!\" in %s\n", folder.c_str());
     return std::nullopt;

@@ -6,6 +6,7 @@
 #include <AL/alext.h>
 
 #include "platform/audio/al_lock.h"
+#include "platform/audio/mono_level.h"
 
 namespace {
 
@@ -44,7 +45,9 @@ std::unique_ptr<LoopbackMixer> LoopbackMixer::Create() {
     alcCloseDevice(device);
     return nullptr;
   }
-  return std::unique_ptr<LoopbackMixer>(new LoopbackMixer(device, context, render));
+  lock.Use(context);
+  const float monoGain = 1.0f / CentredMonoLevel(device, render);
+  return std::unique_ptr<LoopbackMixer>(new LoopbackMixer(device, context, render, monoGain));
 }
 
 LoopbackMixer::~LoopbackMixer() {

@@ -8,6 +8,8 @@
 
 #include <AL/alc.h>
 
+#include "platform/audio/mono_level.h"
+
 constexpr int MIX_RATE = 44100;
 
 // The loopback mixer is all we use of OpenAL: this stops it from probing and opening the
@@ -27,13 +29,15 @@ class LoopbackMixer {
   // Writes frameCount interleaved stereo frames of the current mix.
   void Render(std::int16_t* frames, int frameCount);
   ALCcontext* Context() const { return context_; }
+  // The gain that brings a mono source to its recorded level in each channel.
+  float MonoGain() const { return monoGain_; }
 
  private:
-  using RenderFunction = void (*)(ALCdevice*, ALCvoid*, ALCsizei);
-  LoopbackMixer(ALCdevice* device, ALCcontext* context, RenderFunction render)
-      : device_(device), context_(context), render_(render) {}
+  LoopbackMixer(ALCdevice* device, ALCcontext* context, RenderSamples render, float monoGain)
+      : device_(device), context_(context), render_(render), monoGain_(monoGain) {}
 
   ALCdevice* device_;
   ALCcontext* context_;
-  RenderFunction render_;
+  RenderSamples render_;
+  float monoGain_;
 };

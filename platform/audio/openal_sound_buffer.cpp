@@ -7,6 +7,7 @@
 #include <span>
 
 #include "platform/audio/al_lock.h"
+#include "platform/audio/mono_level.h"
 
 namespace {
 
@@ -70,9 +71,7 @@ void OpenAlSoundBuffer::CreateSource(DWORD bytes) {
     return;
   }
   // Heard as recorded: no distance, no direction unless panned.
-  alSourcei(source_, AL_SOURCE_RELATIVE, AL_TRUE);
-  alSource3f(source_, AL_POSITION, 0.0f, 0.0f, 0.0f);
-  alSourcef(source_, AL_ROLLOFF_FACTOR, 0.0f);
+  HearAsRecorded(source_, core_->MonoGain());
   ApplyGain();
   ApplyPitch();
   ApplyPan();
@@ -109,11 +108,13 @@ void OpenAlSoundBuffer::UploadOnce() {
   if (!uploaded_) Upload();
 }
 
+// A mono buffer plays at its recorded level in each channel, a stereo one in its own.
 void OpenAlSoundBuffer::ApplyGain() const {
   const bool audible = (flags_ & DSBCAPS_GLOBALFOCUS) != 0 || dialogActive;
+  const float channelGain = format_.nChannels == 1 ? core_->MonoGain() : 1.0f;
   const float gain = !audible || volume_ <= DSBVOLUME_MIN
                          ? 0.0f
-                         : static_cast<float>(std::pow(10.0, volume_ / 2000.0));
+                         : channelGain * static_cast<float>(std::pow(10.0, volume_ / 2000.0));
   alSourcef(source_, AL_GAIN, gain);
 }
 

@@ -1,10 +1,13 @@
 #include <SDL.h>
 
+#include <cstdlib>
 #include <memory>
+#include <string>
 #include <utility>
 
 #include "platform/audio/loopback_mixer.h"
 #include "platform/audio/output_sink.h"
+#include "resources/version_info.h"
 
 namespace {
 
@@ -21,7 +24,20 @@ void Callback(void* userdata, Uint8* stream, int length) {
   sink->pull(reinterpret_cast<std::int16_t*>(stream), length / (MIX_CHANNELS * 2));
 }
 
+// Desktop mixers list the stream under the program's name, with the icon of its desktop
+// entry; what the user has set in the environment stays. Once, on the first open (the
+// dialog thread), before any other thread reads the environment for it.
+bool NameTheStream() {
+  const std::string name(FILE_DESCRIPTION);
+  SDL_SetHintWithPriority(SDL_HINT_APP_NAME, name.c_str(), SDL_HINT_DEFAULT);
+  SDL_SetHintWithPriority(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, name.c_str(), SDL_HINT_DEFAULT);
+  // This SDL has no hint for the icon; PulseAudio takes it from the environment.
+  return setenv("PULSE_PROP_application.icon_name", "soundmodule", 0) == 0;
+}
+
 void* Open(const std::string&, MixPull pull) {
+  static const bool named = NameTheStream();
+  static_cast<void>(named);
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
   auto sink = std::make_unique<SdlSink>();
   sink->pull = std::move(pull);

@@ -22,6 +22,7 @@ class SoundDeviceCore {
   SoundDeviceCore& operator=(const SoundDeviceCore&) = delete;
 
   ALCcontext* Context() const { return mixer_->Context(); }
+  float MonoGain() const { return mixer_->MonoGain(); }
   // The current generation, after noticing an output that went away.
   unsigned CheckOutput();
   // Opens the output again when it went away: the generation to restore to, or nothing

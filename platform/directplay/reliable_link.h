@@ -4,51 +4,17 @@
 // takes out. Both ends use it: the client connects, the host accepts a CONNECT.
 #pragma once
 
-#include <chrono>
-#include <cstdint>
 #include <optional>
 #include <span>
 #include <vector>
 
+#include "platform/directplay/frames.h"
+#include "platform/directplay/handshake.h"
+#include "platform/directplay/link_types.h"
+#include "platform/directplay/receive_window.h"
+#include "platform/directplay/send_window.h"
+
 namespace dpnet {
-
-using Clock = std::chrono::steady_clock;
-using Bytes = std::vector<std::uint8_t>;
-
-// 0x00010005: the base protocol plus coalesced payloads, without signed sessions.
-constexpr std::uint32_t kProtocolVersion = 0x00010005;
-
-// Timers and limits; the defaults are the protocol's. Tests shorten them.
-struct ReliableOptions {
-  std::uint32_t version = kProtocolVersion;
-  // ... connect retry period/count, retry limits, keep-alive period, delayed-ack and
-  // send-mask delays, hard-disconnect timing: chosen by the implementer from the
-  // protocol document's section 3.1.2 and 3.1.6.
-};
-
-// How a payload goes out. A core message travels with USER_1; application data without.
-struct SendKind {
-  bool reliable = true;
-  bool sequential = true;
-  bool core = false;
-};
-
-enum class CloseReason {
-  kConnectTimedOut,    // the peer never answered CONNECT
-  kConnectRefused,     // e.g. the peer answered CONNECTED_SIGNED, which we do not speak
-  kGraceful,           // both sides ended their streams
-  kHardDisconnect,     // the peer sent HARD_DISCONNECT
-  kLost,               // retries or keep-alives ran out
-  kLocal,              // we disconnected (HardDisconnect, or Disconnect completed)
-};
-
-struct LinkEvent {
-  enum class Kind { kConnected, kMessage, kClosed };
-  Kind kind = Kind::kConnected;
-  Bytes message;      // kMessage: one whole payload, reassembled when it came in pieces
-  bool core = false;  // kMessage: it came with USER_1
-  CloseReason reason = CloseReason::kLocal;  // kClosed
-};
 
 class ReliableLink {
  public:
@@ -63,25 +29,65 @@ class ReliableLink {
   // Any datagram from the peer, valid or not. Invalid frames are dropped or end the
   // link as the protocol says; never delivered as data.
   void OnDatagram(std::span<const std::uint8_t> datagram, Clock::time_point now);
-  // Runs the timers that are due at `now`.
+  // Runs the timers that are due at `now`, and puts queued payloads into frames.
   void OnTime(Clock::time_point now);
   // Queues one payload (split over several frames when it is larger than one); false
-  // when the link is not connected or is closing, or the payload is too large.
+  // when the link is not connected or is closing, or the payload is empty, larger than
+  // options.maxMessageSize, or does not fit in the queue (options.maxQueuedBytes).
   bool Send(std::span<const std::uint8_t> payload, SendKind kind, Clock::time_point now);
   // Ends our stream gracefully (END_STREAM); the link closes when both ends did, or
-  // when the retries run out.
+  // when the retries run out. Before the link is connected, it closes at once.
   void Disconnect(Clock::time_point now);
-  // Sends HARD_DISCONNECT (as the protocol says how often) and closes at once.
+  // Sends HARD_DISCONNECT (as the protocol says how often) and closes at once; the
+  // later HARD_DISCONNECTs go out from OnTime, spaced by half a round trip.
   void HardDisconnect(Clock::time_point now);
 
-  // When OnTime must be called next; nullopt once closed.
+  // When OnTime must be called next (now, when queued payloads can go out); nullopt
+  // once closed and the last HARD_DISCONNECT went out.
   std::optional<Clock::time_point> NextDeadline() const;
-  // What to send, in order; empties the queue.
+  // What to send, in order; empties the queue. Payloads queued by Send since the last
+  // call go into frames here first (several small ones share a frame).
   std::vector<Bytes> TakeDatagrams();
   // What happened, in order; empties the queue. kConnected once, kClosed once and last.
   std::vector<LinkEvent> TakeEvents();
   bool Connected() const;
   bool Closed() const;
+
+ private:
+  enum class State { kHandshake, kConnected, kClosed };
+
+  ReliableLink(Handshake handshake, const ReliableOptions& options, Clock::time_point now,
+               std::vector<Bytes> datagrams);
+  void OnConnectFrame(const ConnectFrame& frame, Clock::time_point now);
+  void OnSack(const SackFrame& frame, Clock::time_point now);
+  void OnData(const DataFrame& frame, Clock::time_point now);
+  std::optional<Arrival> Unpack(const DataFrame& frame) const;
+  void ScheduleAck(bool now, bool early, Clock::time_point time);
+  void Establish(Clock::time_point now);
+  void ConnectedTimers(Clock::time_point now);
+  void Flush(Clock::time_point now);
+  void Emit(DataFrame frame);
+  void SendSack(Clock::time_point now);
+  void SendHardDisconnects(int count, Clock::time_point now);
+  void EndOnPeersEnd();
+  void Abort(CloseReason reason, Clock::time_point now);
+  void Close(CloseReason reason);
+
+  ReliableOptions options_;
+  State state_ = State::kHandshake;
+  Handshake handshake_;
+  SendWindow send_;
+  ReceiveWindow receive_;
+  Clock::time_point now_;
+  std::optional<Clock::time_point> ackDue_;
+  Clock::time_point keepAliveDue_;
+  bool lastWasRetry_ = false;  // the latest DFRAME received, for the SACK's bRetry
+  bool ending_ = false;        // our END_STREAM is queued or sent
+  bool peerEndedFirst_ = false;
+  int hardDisconnectsLeft_ = 0;
+  Clock::time_point hardDisconnectDue_;
+  std::vector<Bytes> datagrams_;
+  std::vector<LinkEvent> events_;
 };
 
 }  // namespace dpnet

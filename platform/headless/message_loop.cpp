@@ -30,10 +30,10 @@ void MessageLoop::Quit() {
 }
 
 void MessageLoop::SetTimer(int id, std::chrono::milliseconds period, Task tick) {
-  timers_[id] = Timer{period, Clock::now() + period, std::move(tick)};
+  timers_.Set(id, period, std::move(tick), Clock::now());
 }
 
-void MessageLoop::KillTimer(int id) { timers_.erase(id); }
+void MessageLoop::KillTimer(int id) { timers_.Kill(id); }
 
 bool MessageLoop::OnLoopThread() const {
   std::scoped_lock lock(mutex_);
@@ -42,33 +42,15 @@ bool MessageLoop::OnLoopThread() const {
 
 bool MessageLoop::WaitForWork(std::unique_lock<std::mutex>& lock) {
   while (!quit_ && tasks_.empty()) {
-    if (timers_.empty()) {
+    if (timers_.Empty()) {
       wake_.wait(lock);
       continue;
     }
-    Clock::time_point due = Clock::time_point::max();
-    for (const auto& [id, timer] : timers_) {
-      due = std::min(due, timer.due);
-    }
-    if (wake_.wait_until(lock, due) == std::cv_status::timeout) {
+    if (wake_.wait_until(lock, timers_.NextDue()) == std::cv_status::timeout) {
       break;
     }
   }
   return !quit_;
-}
-
-// The earliest due timer fires once; a tick missed while the thread was busy is not
-// made up for.
-void MessageLoop::RunDueTimer() {
-  const Clock::time_point now = Clock::now();
-  for (auto& [id, timer] : timers_) {
-    if (timer.due <= now) {
-      timer.due = std::max(timer.due + timer.period, now);
-      Task tick = timer.tick;  // the tick may kill its own timer
-      tick();
-      return;
-    }
-  }
 }
 
 void MessageLoop::Run() {
@@ -82,7 +64,7 @@ void MessageLoop::Run() {
       task();
     } else {
       lock.unlock();
-      RunDueTimer();
+      timers_.FireDue(Clock::now());
     }
     lock.lock();
   }

@@ -143,7 +143,7 @@ void LinkHost::Reply(std::uint32_t result) {
   }
 }
 
-bool LinkHost::SendData(std::span<const std::uint8_t> payload) {
+bool LinkHost::SendData(std::span<const std::uint8_t> payload, bool /*guaranteed*/) {
   std::shared_ptr<FrameConnection> connection;
   {
     std::lock_guard hold(mutex_);

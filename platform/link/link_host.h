@@ -17,29 +17,25 @@
 #include <vector>
 
 #include "platform/link/frame_connection.h"
+#include "platform/link/session_host.h"
 
-enum class AcceptOutcome { kAccepted, kRefused, kBroken, kTimedOut };
-
-// How a session ended, seen from the host.
-enum class SessionEnd { kPeerTerminated, kPeerLeft, kBroken, kLocal };
-
-class LinkHost {
+class LinkHost final : public SessionHost {
  public:
   // Listens on 127.0.0.1:port (0 picks a free port). Throws std::system_error when the
   // port cannot be had. `connectWait`: how long Accept waits for a CONNECT.
   explicit LinkHost(std::uint16_t port = 0,
                     std::chrono::milliseconds connectWait = std::chrono::seconds(5));
-  ~LinkHost();
+  ~LinkHost() override;
   LinkHost(const LinkHost&) = delete;
   LinkHost& operator=(const LinkHost&) = delete;
 
-  std::uint16_t Port() const { return port_; }
+  std::uint16_t Port() const override { return port_; }
 
   // One module: accept its connection (waiting up to `timeout`; negative waits for
   // ever), read its CONNECT (which must follow within connectWait) and answer it. A
   // wrong GUID or version is refused; a missing or broken CONNECT is kBroken. Either
   // way the connection is closed and Accept may be called again.
-  AcceptOutcome Accept(std::chrono::milliseconds timeout);
+  AcceptOutcome Accept(std::chrono::milliseconds timeout) override;
 
   // The steps of Accept, for tests that play a host that misbehaves.
   bool AcceptConnection(std::chrono::milliseconds timeout);
@@ -48,18 +44,19 @@ class LinkHost {
   // Answers CONNECT; anything but kAccepted closes the connection after the answer.
   void Reply(std::uint32_t result);
 
-  // Queues one DATA frame; false when there is no open session.
-  bool SendData(std::span<const std::uint8_t> payload);
+  // Queues one DATA frame (TCP loses none, so `guaranteed` changes nothing); false when
+  // there is no open session.
+  bool SendData(std::span<const std::uint8_t> payload, bool guaranteed = true) override;
   // Queues bytes as they are (broken frames included).
   void SendRaw(std::span<const std::uint8_t> bytes);
   // Sends TERMINATE and closes.
-  void Terminate();
+  void Terminate() override;
 
   // The next DATA payload from the module; nullopt after the timeout, or when the
   // session is over and every payload was taken.
-  std::optional<std::vector<std::uint8_t>> Receive(std::chrono::milliseconds timeout);
+  std::optional<std::vector<std::uint8_t>> Receive(std::chrono::milliseconds timeout) override;
   // How the session ended; nullopt while it goes on after the timeout.
-  std::optional<SessionEnd> WaitForEnd(std::chrono::milliseconds timeout);
+  std::optional<SessionEnd> WaitForEnd(std::chrono::milliseconds timeout) override;
 
  private:
   enum class Phase { kNoSession, kAwaitingConnect, kAwaitingReply, kSession, kEnded };

@@ -6,37 +6,12 @@
 #include <set>
 #include <utility>
 
+#include "platform/link/client_arguments.h"
+
 namespace {
 
 using link_wire::FrameType;
 using Verdict = FrameConnection::Verdict;
-
-// The port of a host address that names 127.0.0.1 over TCP/IP; nullopt for any other.
-std::optional<std::uint16_t> LoopbackPort(const IDirectPlay8Address* address) {
-  if (address == nullptr || address->ServiceProvider() != CLSID_DP8SP_TCPIP ||
-      AddressString(*address, DPNA_KEY_HOSTNAME) != u"127.0.0.1") {
-    return std::nullopt;
-  }
-  DWORD port = 0;
-  if (!AddressDword(*address, DPNA_KEY_PORT, port) || port == 0 || port > 65535) {
-    return std::nullopt;
-  }
-  return static_cast<std::uint16_t>(port);
-}
-
-bool ValidBuffers(const DPN_BUFFER_DESC* buffers, DWORD count, std::size_t& total) {
-  if (buffers == nullptr || count == 0) {
-    return false;
-  }
-  total = 0;
-  for (DWORD i = 0; i < count; ++i) {
-    if (buffers[i].dwBufferSize != 0 && buffers[i].pBufferData == nullptr) {
-      return false;
-    }
-    total += buffers[i].dwBufferSize;
-  }
-  return total <= LINK_MAX_PAYLOAD;
-}
 
 // Every live client, so that the process end can quiet them all.
 std::mutex liveLock;
@@ -124,9 +99,10 @@ HRESULT TcpLinkClient::Connect(const DPN_APPLICATION_DESC* applicationDesc,
   if (handler_.load() == nullptr) {
     return DPNERR_UNINITIALIZED;
   }
-  if (applicationDesc == nullptr || applicationDesc->dwSize != DPN_APPLICATION_DESC_SIZE ||
-      flags != 0 || (userConnectData == nullptr && userConnectDataSize != 0)) {
-    return DPNERR_INVALIDPARAM;
+  if (const HRESULT status =
+          CheckConnectArguments(applicationDesc, userConnectData, userConnectDataSize, flags);
+      Failed(status)) {
+    return status;
   }
   const std::optional<std::uint16_t> port = LoopbackPort(hostAddress);
   if (!port) {
@@ -147,21 +123,16 @@ HRESULT TcpLinkClient::Connect(const DPN_APPLICATION_DESC* applicationDesc,
 
 HRESULT TcpLinkClient::Send(const DPN_BUFFER_DESC* buffers, DWORD bufferCount, DWORD /*timeOutMs*/,
                             void* /*asyncContext*/, DPNHANDLE* asyncHandle, DWORD flags) {
-  std::size_t total = 0;
-  if ((flags & DPNSEND_NOCOPY) != 0 || !ValidBuffers(buffers, bufferCount, total)) {
+  const std::optional<std::vector<std::uint8_t>> payload =
+      JoinSendBuffers(buffers, bufferCount, flags);
+  if (!payload) {
     return DPNERR_INVALIDPARAM;
   }
   const State state = state_.load();
   if (state != State::kConnected) {
     return state == State::kEnded ? DPNERR_CONNECTIONLOST : DPNERR_NOCONNECTION;
   }
-  std::vector<std::uint8_t> payload;
-  payload.reserve(total);
-  for (DWORD i = 0; i < bufferCount; ++i) {
-    payload.insert(payload.end(), buffers[i].pBufferData,
-                   buffers[i].pBufferData + buffers[i].dwBufferSize);
-  }
-  connection_->Write(FrameType::kData, payload);
+  connection_->Write(FrameType::kData, *payload);
   if (asyncHandle != nullptr) {
     *asyncHandle = (flags & DPNSEND_NOCOMPLETE) != 0 ? 0 : nextHandle_++;
   }

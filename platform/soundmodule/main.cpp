@@ -1,4 +1,4 @@
-// soundmodule: the module as a program. Wires the TCP link, the OpenAL sound device,
+// soundmodule: the module as a program. Wires the link, the OpenAL sound device,
 // the optional sound trace and a front end, then runs the entry steps. The dialog's end
 // ends the process with exit code 0.
 #include <csignal>
@@ -10,6 +10,8 @@
 #include "audio/sound_trace.h"
 #include "platform/audio/openal_sound_device.h"
 #include "platform/headless/headless_front_end.h"
+#include "platform/directplay/directplay_link.h"
+#include "platform/link/recording_client.h"
 #include "platform/link/tcp_link.h"
 #include "platform/qt/qt_front_end.h"
 #include "platform/soundmodule/display_check.h"
@@ -57,7 +59,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "soundmodule: cannot write the sound trace to '%s'\n", options.tracePath.c_str());
     return kUsageError;
   }
-  UseTcpLinkTransport();
+  if (options.link == LinkKind::Tcp) {
+    UseTcpLinkTransport();
+  } else {
+    UseDirectPlayTransport();
+  }
+  if (!options.recordPath.empty() && !RecordLinkTo(options.recordPath)) {
+    std::fprintf(stderr, "soundmodule: cannot write the recording to '%s'\n", options.recordPath.c_str());
+    return kUsageError;
+  }
   UseOpenAlSoundDevice(options.audio);
   if (options.headless) {
     return RunHeadless();

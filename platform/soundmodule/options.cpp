@@ -30,16 +30,24 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
       options.action = Options::Action::Help;
     } else if (argument == "--headless") {
       options.headless = true;
-    } else if (argument == "--audio-out" || argument == "--trace") {
+    } else if (argument == "--audio-out" || argument == "--trace" || argument == "--record") {
       if (i + 1 == arguments.size() || arguments[i + 1].empty()) {
         return Failure("option '" + argument + "' needs a path");
       }
       const std::string& path = arguments[++i];
       if (argument == "--trace") {
         options.tracePath = path;
+      } else if (argument == "--record") {
+        options.recordPath = path;
       } else {
         options.audio = AudioOutputFor(path);
       }
+    } else if (argument == "--link") {
+      const std::string name = i + 1 < arguments.size() ? arguments[++i] : "";
+      if (name != "directplay" && name != "tcp") {
+        return Failure("option '--link' needs 'directplay' or 'tcp'");
+      }
+      options.link = name == "tcp" ? LinkKind::Tcp : LinkKind::DirectPlay;
     } else {
       return Failure("unknown option '" + argument + "'");
     }
@@ -62,6 +70,11 @@ std::string UsageText() {
       "                     and discards the result\n"
       "  --trace PATH       write every operation on a sound as one JSON line to PATH\n"
       "                     (create, play, stop, rewind, delete)\n"
+      "  --link directplay|tcp\n"
+      "                     the link to the Console Client: its DirectPlay 8 session\n"
+      "                     (the default) or the framed-TCP stand-in of the tools\n"
+      "  --record PATH      write every payload received, with its time, to PATH as a\n"
+      "                     console-sim scenario that plays the session back\n"
       "  --version          print the version (";
   text += VERSION_TEXT;
   text += ") and exit\n"

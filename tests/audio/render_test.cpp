@@ -1,7 +1,9 @@
 // The device through the real mixer: what comes out when sounds are played.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/audio/openal_sound_device.h"
 #include "tests/audio/rendered_device.h"
@@ -14,6 +16,17 @@ constexpr double SILENT = 1e-4;
 
 Bytes Tone(double frequency, double seconds, std::uint32_t rate = OUT_RATE) {
   return PcmWave(1, rate, 16, Pcm16(SineSamples(frequency, seconds, static_cast<int>(rate))));
+}
+
+// 16-bit frames of a second of a 1 kHz tone with the given peak in each channel.
+Bytes ToneFrames(const std::vector<int>& peaks) {
+  Bytes bytes;
+  for (const float sample : SineSamples(1000, 1.0, OUT_RATE)) {
+    for (const int peak : peaks) {
+      Append16(bytes, static_cast<std::uint16_t>(std::lround(2.0 * sample * peak)));
+    }
+  }
+  return bytes;
 }
 
 double Decibels(double level, double reference) { return 20.0 * std::log10(level / reference); }
@@ -56,6 +69,33 @@ TEST_F(RenderTest, VolumeIsHundredthsOfADecibel) {
   sound->Play(0, DSBPLAY_LOOPING, -10000, -1, 0);
   device_.Render(0.05);
   EXPECT_LT(RenderedDevice::Rms(device_.Render(0.2)), SILENT);
+}
+
+// A 1 kHz tone of peak 16000 in the file (the right channel of the stereo one at 8000):
+// at volume 0 each channel plays at the file's level, -600 is 6 dB down (x 0.501),
+// -10000 is silence.
+TEST_F(RenderTest, MonoAndStereoFilesPlayAtTheirRecordedLevels) {
+  struct Case {
+    std::vector<int> peaks;  // per channel
+    const char* name;
+  };
+  for (const Case& c : {Case{{16000}, "mono.wav"}, Case{{16000, 8000}, "stereo.wav"}}) {
+    const auto channels = static_cast<std::uint16_t>(c.peaks.size());
+    auto sound = device_.MakeSound(c.name, PcmWave(channels, OUT_RATE, 16, ToneFrames(c.peaks)),
+                                   VOLUME_FLAGS);
+    for (const auto& [volume, scale] : {std::pair{LONG{0}, 1.0}, std::pair{LONG{-600}, 0.501}}) {
+      sound->Play(0, DSBPLAY_LOOPING, volume, -1, 0);
+      device_.Render(0.05);
+      const RenderedDevice::Peaks peaks = device_.RenderPeaks(0.1);
+      EXPECT_NEAR(peaks.left, c.peaks.front() * scale, 80) << c.name << " at " << volume;
+      EXPECT_NEAR(peaks.right, c.peaks.back() * scale, 80) << c.name << " at " << volume;
+    }
+    sound->Play(0, DSBPLAY_LOOPING, -10000, -1, 0);
+    device_.Render(0.05);
+    const RenderedDevice::Peaks silent = device_.RenderPeaks(0.1);
+    EXPECT_LE(std::max(silent.left, silent.right), 2) << c.name << " (the mixer's dither)";
+    sound->Stop();
+  }
 }
 
 TEST_F(RenderTest, FrequencyIsThePlaybackRate) {

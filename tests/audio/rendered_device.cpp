@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 
 #include "audio/wave_file.h"
@@ -43,6 +45,16 @@ std::vector<float> RenderedDevice::Render(double seconds) {
   std::vector<float> left(static_cast<std::size_t>(frames));
   for (std::size_t i = 0; i < left.size(); ++i) left[i] = mix[2 * i] / 32768.0f;
   return left;
+}
+
+RenderedDevice::Peaks RenderedDevice::RenderPeaks(double seconds) {
+  const std::vector<std::int16_t> mix = output_.Render(static_cast<int>(seconds * OUT_RATE));
+  Peaks peaks{0, 0};
+  for (std::size_t i = 0; i + 1 < mix.size(); i += 2) {
+    peaks.left = std::max(peaks.left, std::abs(static_cast<int>(mix[i])));
+    peaks.right = std::max(peaks.right, std::abs(static_cast<int>(mix[i + 1])));
+  }
+  return peaks;
 }
 
 double RenderedDevice::Rms(const std::vector<float>& samples) {

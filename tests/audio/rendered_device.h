@@ -27,6 +27,12 @@ class RenderedDevice {
                                    IDirectSoundBuffer** buffer = nullptr, DWORD bufferSize = 0);
   // The left channel of the next frames of the mix.
   std::vector<float> Render(double seconds);
+  struct Peaks {
+    int left;
+    int right;
+  };
+  // The highest sample magnitude of each channel over the next frames of the mix.
+  Peaks RenderPeaks(double seconds);
   static double Rms(const std::vector<float>& samples);
   // Frequency from the count of upward zero crossings.
   static double Frequency(const std::vector<float>& samples);

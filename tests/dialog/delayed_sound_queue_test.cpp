@@ -1,5 +1,6 @@
 // The delayed sound queue: lowest free slot first, the full queue, and the countdown by
 // ticks.
+#include <limits>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -44,6 +45,24 @@ TEST_F(DelayedSoundQueueTest, DelaysCountDownAQuarterSecondPerTick) {
     EXPECT_EQ(sound.buffer->volume, -1200);
     EXPECT_EQ(sound.buffer->playFlags, 0u);
     EXPECT_EQ(session.delayedSounds[0].active, 0);
+  }
+}
+
+TEST_F(DelayedSoundQueueTest, DelaysFarBelowZeroPlayOnTheNextTick) {
+  for (const float delay : {-std::numeric_limits<float>::infinity(), -1e30f}) {
+    sound.buffer->plays = 0;
+    ASSERT_TRUE(QueueDelayedSound(sound.sound.get(), delay, -300));
+    EXPECT_EQ(TickOfFirstPlay(1), 1) << "delay " << delay;
+    EXPECT_EQ(session.delayedSounds[0].active, 0);
+  }
+}
+
+TEST_F(DelayedSoundQueueTest, DelaysThatCanNeverReachZeroAreFreedWithoutPlaying) {
+  for (const float delay : {std::numeric_limits<float>::infinity(),
+                            std::numeric_limits<float>::quiet_NaN(), 1e30f}) {
+    ASSERT_TRUE(QueueDelayedSound(sound.sound.get(), delay, 0));
+    EXPECT_EQ(TickOfFirstPlay(1), 0) << "delay " << delay;
+    EXPECT_EQ(session.delayedSounds[0].active, 0) << "delay " << delay;
   }
 }
 

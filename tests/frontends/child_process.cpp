@@ -171,7 +171,11 @@ int RunToEnd(const std::string& program, const std::vector<std::string>& argumen
 
 std::vector<ListeningSocket> ListeningSockets() {
   std::vector<ListeningSocket> sockets;
-  for (const char* path : {"/proc/net/tcp", "/proc/net/tcp6"}) {
+  // A TCP socket listens in state 0A; a UDP socket that takes datagrams from anyone is
+  // unconnected, state 07.
+  const std::pair<const char*, const char*> tables[] = {
+      {"/proc/net/tcp", "0A"}, {"/proc/net/tcp6", "0A"}, {"/proc/net/udp", "07"}, {"/proc/net/udp6", "07"}};
+  for (const auto& [path, listening] : tables) {
     std::ifstream table(path);
     std::string line;
     std::getline(table, line);  // the column names
@@ -180,7 +184,7 @@ std::vector<ListeningSocket> ListeningSockets() {
       std::string slot, local, remote, state, queues, timer, retransmits, uid, timeout, inode;
       fields >> slot >> local >> remote >> state >> queues >> timer >> retransmits >> uid >> timeout >> inode;
       const std::size_t colon = local.rfind(':');
-      if (state != "0A" || colon == std::string::npos) continue;
+      if (state != listening || colon == std::string::npos) continue;
       sockets.push_back({local.substr(0, colon), std::stoi(local.substr(colon + 1), nullptr, 16), inode});
     }
   }

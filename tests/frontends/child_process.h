@@ -52,7 +52,8 @@ class ChildProcess {
 int RunToEnd(const std::string& program, const std::vector<std::string>& arguments,
              const std::string& folder, std::vector<std::string>* lines = nullptr);
 
-// Every listening TCP socket of the machine, IPv4 and IPv6, from the kernel's tables:
+// Every listening TCP socket and unconnected UDP socket of the machine, IPv4 and IPv6,
+// from the kernel's tables:
 // the local address as the table writes it (127.0.0.1 is "0100007F"), port and inode.
 struct ListeningSocket {
   std::string address;

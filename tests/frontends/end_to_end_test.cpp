@@ -19,7 +19,7 @@ class EndToEndTest : public ModuleRunTest {};
 
 TEST_F(EndToEndTest, ReachesReadyAndClosesWhenTheSimulatorEndsTheSession) {
   const auto simulator = StartSimulator(SCENARIO);
-  ChildProcess module(SOUNDMODULE, {"--headless", "--audio-out", "null"}, folder_.string());
+  ChildProcess module(SOUNDMODULE, {"--link", "tcp", "--headless", "--audio-out", "null"}, folder_.string());
   std::vector<std::string> lines;
   ASSERT_TRUE(ReadUntil(module, "Ready!", lines, std::chrono::seconds(60)))
       << "no Ready! ; stderr: " << module.ErrorOutput();
@@ -47,7 +47,8 @@ TEST_F(EndToEndTest, ReachesReadyAndClosesWhenTheSimulatorEndsTheSession) {
 TEST_F(EndToEndTest, EachGroupOfReactionsShowsInTheLogAndTheTrace) {
   const auto simulator = StartSimulator(REACTIONS_SCENARIO);
   const auto tracePath = folder_ / "trace.jsonl";
-  ChildProcess module(SOUNDMODULE, {"--headless", "--audio-out", "null", "--trace", tracePath.string()},
+  ChildProcess module(SOUNDMODULE,
+                      {"--link", "tcp", "--headless", "--audio-out", "null", "--trace", tracePath.string()},
                       folder_.string());
   std::vector<std::string> lines;
   ASSERT_TRUE(ReadUntil(module, "Closing connection...", lines, std::chrono::seconds(120)))

@@ -29,7 +29,7 @@ class FaultTest : public ModuleRunTest {
   }
 
   std::unique_ptr<ChildProcess> StartModule() {
-    return std::make_unique<ChildProcess>(SOUNDMODULE, std::vector<std::string>{"--headless", "--audio-out", "null"},
+    return std::make_unique<ChildProcess>(SOUNDMODULE, std::vector<std::string>{"--link", "tcp", "--headless", "--audio-out", "null"},
                                           folder_.string());
   }
 

@@ -1,5 +1,7 @@
 // The headless front end with a recording dialog procedure: clicks from the input,
 // messages from other threads, timers, and the end of the dialog.
+#include <algorithm>
+#include <chrono>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -9,6 +11,7 @@
 
 #include "platform/headless/headless_front_end.h"
 #include "platform/headless/message_loop.h"
+#include "platform/headless/timer_table.h"
 
 namespace {
 
@@ -107,6 +110,25 @@ TEST(MessageLoopTest, InvokeRunsOnTheLoopThreadAndFailsOnceTheLoopHasQuit) {
   worker.join();
   EXPECT_EQ(ranOn, std::this_thread::get_id());
   EXPECT_FALSE(loop.Invoke([] {})) << "posts after the end are dropped";
+}
+
+// The loop's timing with the time injected: each tick fires when it is due or, if the
+// thread is still busy, as soon as the previous tick ends. The first tick runs 400 ms.
+TEST(TimerTableTest, ATickThatRanLongIsFollowedByOneLateTickThenAWholePeriod) {
+  using std::chrono::milliseconds;
+  const TimerTable::Clock::time_point start;
+  TimerTable::Clock::time_point now = start;
+  std::vector<long> firedAt;
+  TimerTable timers;
+  timers.Set(1, milliseconds(250), [&] {
+    firedAt.push_back(static_cast<long>((now - start) / milliseconds(1)));
+    now += milliseconds(firedAt.size() == 1 ? 400 : 10);
+  }, start);
+  while (firedAt.size() < 4) {
+    now = std::max(now, timers.NextDue());
+    timers.FireDue(now);
+  }
+  EXPECT_EQ(firedAt, (std::vector<long>{250, 650, 900, 1150}));
 }
 
 }  // namespace

@@ -28,10 +28,11 @@ class ModuleRunTest : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(folder_); }
 
-  std::unique_ptr<ChildProcess> StartSimulator(const char* scenario) {
+  // `link` as console-sim's --link; the module must be given the same.
+  std::unique_ptr<ChildProcess> StartSimulator(const char* scenario, const char* link = "tcp") {
     EXPECT_FALSE(PortListening(kLinkPort)) << "another program holds the link port";
     auto simulator = std::make_unique<ChildProcess>(
-        CONSOLE_SIM, std::vector<std::string>{"--quiet", "--scenario", scenario}, folder_.string(),
+        CONSOLE_SIM, std::vector<std::string>{"--link", link, "--quiet", "--scenario", scenario}, folder_.string(),
         ChildProcess::Output::Discard);
     const auto listenDeadline = Clock::now() + std::chrono::seconds(20);
     while (!PortListening(kLinkPort) && Clock::now() < listenDeadline) {

@@ -26,11 +26,16 @@ TEST(OptionsTest, EveryOptionIsTaken) {
   EXPECT_EQ(options.audio.path, "mix.wav");
   EXPECT_EQ(options.tracePath, "t.jsonl");
   EXPECT_EQ(ParseOptions({"--audio-out", "null"}).audio.kind, AudioOutput::Kind::Null);
+  EXPECT_EQ(ParseOptions({}).link, LinkKind::DirectPlay);
+  EXPECT_EQ(ParseOptions({"--link", "tcp"}).link, LinkKind::Tcp);
+  EXPECT_EQ(ParseOptions({"--link", "tcp", "--link", "directplay"}).link, LinkKind::DirectPlay);
+  EXPECT_EQ(ParseOptions({"--record", "s.scenario"}).recordPath, "s.scenario");
 }
 
 TEST(OptionsTest, UnknownOptionsAndMissingPathsAreErrors) {
   for (const auto& arguments : std::vector<std::vector<std::string>>{
-           {"--bogus"}, {"-h"}, {"--audio-out"}, {"--trace"}, {"--headless", "extra"}, {"--trace", ""}}) {
+           {"--bogus"}, {"-h"}, {"--audio-out"}, {"--trace"}, {"--headless", "extra"}, {"--trace", ""},
+           {"--link"}, {"--link", "udp"}, {"--record"}}) {
     const Options options = ParseOptions(arguments);
     EXPECT_EQ(options.action, Options::Action::Error) << arguments[0];
     EXPECT_FALSE(options.error.empty());

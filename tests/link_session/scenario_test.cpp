@@ -195,8 +195,17 @@ TEST(ScenarioTextTest, PrintedPacketsReadBackAsTheSameBytes) {
       "weapon kind=launch weapon=fuzer launcher=1004 header=77 spare=9",
       "roster slot=4 text=\"KES004,Kestrel,1,0,0,0,0,1004,0,0,wing\"",
   };
+  std::vector<Bytes> payloads;
   for (const std::string& line : lines) {
-    const Bytes payload = OnePacket(line);
+    payloads.push_back(OnePacket(line));
+  }
+  // Payloads of no packet kind's size, as a recorded session may hold.
+  for (const std::size_t size : {0u, 5u, 65u, 65536u}) {
+    Bytes odd(size);
+    for (std::size_t i = 0; i < size; ++i) odd[i] = static_cast<std::uint8_t>(i * 37 + 11);
+    payloads.push_back(odd);
+  }
+  for (const Bytes& payload : payloads) {
     std::string error;
     const auto typed = ParseTypedLine(DescribePacket(payload), error);
     ASSERT_TRUE(error.empty()) << DescribePacket(payload) << ": " << error;
@@ -246,8 +255,15 @@ TEST(OptionsTest, PortScenarioAndQuiet) {
   EXPECT_EQ(parsed.options.scenarioPath, "f.txt");
   EXPECT_TRUE(parsed.options.quiet);
   EXPECT_EQ(ParseOptions(std::vector<std::string>{}).options.port, 2400);
-  for (const auto& bad : std::vector<std::vector<std::string>>{
-           {"--port", "-1"}, {"--port", "65536"}, {"--port", "x"}, {"--port"}, {"--loud"}}) {
+  EXPECT_EQ(ParseOptions(std::vector<std::string>{}).options.link, LinkKind::kDirectPlay);
+  EXPECT_EQ(ParseOptions(std::vector<std::string>{"--link", "tcp"}).options.link, LinkKind::kTcp);
+  for (const auto& bad : std::vector<std::vector<std::string>>{{"--port", "-1"},
+                                                               {"--port", "65536"},
+                                                               {"--port", "x"},
+                                                               {"--port"},
+                                                               {"--loud"},
+                                                               {"--link", "udp"},
+                                                               {"--link"}}) {
     EXPECT_FALSE(ParseOptions(bad).error.empty()) << bad[0];
   }
 }

@@ -15,6 +15,13 @@ OptionsResult ParseOptions(std::span<const std::string> arguments) {
       result.options.help = true;
     } else if (argument == "--scenario" && hasValue) {
       result.options.scenarioPath = arguments[++i];
+    } else if (argument == "--link" && hasValue) {
+      const std::string& name = arguments[++i];
+      if (name != "directplay" && name != "tcp") {
+        result.error = "--link needs directplay or tcp, not " + name;
+        return result;
+      }
+      result.options.link = name == "tcp" ? LinkKind::kTcp : LinkKind::kDirectPlay;
     } else if (argument == "--port" && hasValue) {
       const auto port = ReadInteger(arguments[++i]);
       if (!port || *port < 0 || *port > 65535) {
@@ -23,7 +30,8 @@ OptionsResult ParseOptions(std::span<const std::string> arguments) {
       }
       result.options.port = static_cast<std::uint16_t>(*port);
     } else {
-      const bool takesValue = argument == "--port" || argument == "--scenario";
+      const bool takesValue =
+          argument == "--port" || argument == "--scenario" || argument == "--link";
       result.error = takesValue ? argument + " needs a value" : "unknown argument: " + argument;
       return result;
     }
@@ -32,8 +40,9 @@ OptionsResult ParseOptions(std::span<const std::string> arguments) {
 }
 
 std::string Usage() {
-  return "usage: console-sim [--port N] [--scenario FILE] [--quiet]\n"
-         "  Hosts the link on 127.0.0.1 (port 2400 unless --port; 0 picks a free one),\n"
+  return "usage: console-sim [--link directplay|tcp] [--port N] [--scenario FILE] [--quiet]\n"
+         "  Hosts the link on 127.0.0.1 (port 2400 unless --port; 0 picks a free one):\n"
+         "  the DirectPlay 8 session over UDP, or with --link tcp the framed-TCP stand-in;\n"
          "  waits for the module, answers its configuration request and plays the scenario\n"
          "  (the built-in demo unless --scenario). Lines typed on stdin in the scenario\n"
          "  syntax are sent at once.\n";

@@ -155,11 +155,33 @@ std::string AssignWord(const Command& command, std::span<std::uint8_t> payload,
   return Assign(payload, *field, value, {});
 }
 
+// `bytes HEX`: a payload of any size, exactly as given (recorded sessions play back so).
+CommandResult BuildBytes(std::span<const std::string> words) {
+  CommandResult result;
+  // An empty payload is the command alone.
+  const std::optional<std::vector<std::uint8_t>> bytes =
+      words.size() == 1   ? std::vector<std::uint8_t>()
+      : words.size() == 2 ? ReadHex(words[1])
+                          : std::nullopt;
+  if (!bytes || bytes->size() > kMaxPayloadBytes) {
+    result.error = "bytes needs one word of hex byte pairs, at most " +
+                   std::to_string(kMaxPayloadBytes) + " bytes";
+    return result;
+  }
+  result.payload = *bytes;
+  return result;
+}
+
 }  // namespace
 
-bool IsPacketCommand(const std::string& word) { return FindCommand(word) != nullptr; }
+bool IsPacketCommand(const std::string& word) {
+  return word == kBytesCommand || FindCommand(word) != nullptr;
+}
 
 CommandResult BuildPacket(std::span<const std::string> words) {
+  if (!words.empty() && words[0] == kBytesCommand) {
+    return BuildBytes(words);
+  }
   CommandResult result;
   const Command* command = words.empty() ? nullptr : FindCommand(words[0]);
   if (command == nullptr) {

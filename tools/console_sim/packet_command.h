@@ -6,9 +6,14 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace console_sim {
+
+// The command for a payload of any size given as hex, and the largest such payload.
+constexpr std::string_view kBytesCommand = "bytes";
+constexpr std::size_t kMaxPayloadBytes = 65536;
 
 struct CommandResult {
   std::vector<std::uint8_t> payload;

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <vector>
 
+#include "tools/console_sim/packet_command.h"
 #include "tools/console_sim/packet_layout.h"
 
 namespace console_sim {
@@ -85,7 +86,8 @@ std::string UnnamedBytes(std::span<const std::uint8_t> payload, const PacketLayo
 std::string DescribePacket(std::span<const std::uint8_t> payload) {
   const PacketLayout* layout = LayoutForSize(payload.size());
   if (layout == nullptr) {
-    return "data(" + std::to_string(payload.size()) + ") " + Hex(payload);
+    const std::string hex = Hex(payload);
+    return hex.empty() ? std::string(kBytesCommand) : std::string(kBytesCommand) + " " + hex;
   }
   std::string text(layout->kind);
   std::string names;

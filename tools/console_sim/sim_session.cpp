@@ -12,6 +12,8 @@
 #include <system_error>
 
 #include "link/configuration_request.h"
+#include "link/packet_handlers.h"
+#include "platform/directplay/directplay_host.h"
 #include "platform/link/link_host.h"
 #include "tools/console_sim/packet_text.h"
 #include "tools/console_sim/typed_input.h"
@@ -47,7 +49,20 @@ bool IsConfigurationRequest(const std::vector<std::uint8_t>& payload) {
   return payload.size() == request.size() && payload[0] == request[0];
 }
 
-void AcceptModule(LinkHost& host) {
+// Player states go out as the Console Client sends them many times a second: a lost one
+// is soon overtaken by the next. Everything else must arrive.
+bool Guaranteed(const std::vector<std::uint8_t>& payload) {
+  return payload.size() != PLAYER_STATE_PACKET_SIZE;
+}
+
+std::unique_ptr<SessionHost> MakeHost(const Options& options) {
+  if (options.link == LinkKind::kTcp) {
+    return std::make_unique<LinkHost>(options.port);
+  }
+  return std::make_unique<DirectPlayHost>(options.port);
+}
+
+void AcceptModule(SessionHost& host) {
   for (;;) {
     switch (host.Accept(kForever)) {
       case AcceptOutcome::kAccepted:
@@ -65,7 +80,7 @@ void AcceptModule(LinkHost& host) {
 // Sends the flight's packets at their times, and typed packets as they come.
 class FlightPlayer {
  public:
-  FlightPlayer(LinkHost& host, const Scenario& scenario, bool quiet)
+  FlightPlayer(SessionHost& host, const Scenario& scenario, bool quiet)
       : host_(host), scenario_(scenario), quiet_(quiet) {}
 
   int Play() {
@@ -99,7 +114,7 @@ class FlightPlayer {
   double Elapsed() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
 
   void Send(const std::vector<std::uint8_t>& payload) {
-    host_.SendData(payload);
+    host_.SendData(payload, Guaranteed(payload));
     if (!quiet_) {
       Say("[%8.3f] %s", Elapsed(), DescribePacket(payload).c_str());
     }
@@ -161,7 +176,7 @@ class FlightPlayer {
     }
   }
 
-  LinkHost& host_;
+  SessionHost& host_;
   const Scenario& scenario_;
   const bool quiet_;
   Clock::time_point start_;
@@ -174,9 +189,9 @@ class FlightPlayer {
 }  // namespace
 
 int RunSimulation(const Options& options, const Scenario& scenario) {
-  std::unique_ptr<LinkHost> host;
+  std::unique_ptr<SessionHost> host;
   try {
-    host = std::make_unique<LinkHost>(options.port);
+    host = MakeHost(options);
   } catch (const std::system_error& error) {
     Complain("cannot listen on 127.0.0.1:" + std::to_string(options.port) + ": " + error.what());
     return 1;
@@ -197,7 +212,7 @@ int RunSimulation(const Options& options, const Scenario& scenario) {
   }
   Say("Configuration requested; sending %zu packets.", scenario.configuration.size());
   for (const std::vector<std::uint8_t>& payload : scenario.configuration) {
-    host->SendData(payload);
+    host->SendData(payload, Guaranteed(payload));
     if (!options.quiet) {
       Say("[  config] %s", DescribePacket(payload).c_str());
     }
