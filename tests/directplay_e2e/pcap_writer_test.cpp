@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <random>
 
+#include "tests/directplay/test_seed.h"
 #include "tests/frontends/child_process.h"
 #include "tests/support/scratch_folder.h"
 
@@ -23,8 +24,8 @@ std::string Hex(const std::vector<std::uint8_t>& bytes) {
 }
 
 TEST(PcapWriterTest, TsharkReadsEveryDatagramAsWritten) {
-  const std::uint32_t seed = std::random_device{}();
-  SCOPED_TRACE("seed " + std::to_string(seed));
+  const std::uint32_t seed = TestSeed();
+  SCOPED_TRACE(SeedTrace(seed));
   std::mt19937 random(seed);
   ScratchFolder folder;
   std::vector<std::string> expected;
