@@ -1,5 +1,6 @@
-// Bare UDP on loopback, the baseline of the DirectPlay 8 link: a datagram's one-way delay
-// (half a ping-pong) and datagrams per second from one sender to one reader.
+// The DirectPlay 8 link on loopback beside bare UDP: one-way delay (the host's send to
+// the module's handler call, against half a bare ping-pong) and payloads per second (the
+// link's reliable payloads against datagrams from one sender to one reader).
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -7,6 +8,9 @@
 #include <vector>
 
 #include "bench/link/link_bench.h"
+#include "bench/support/link_connect.h"
+#include "platform/directplay/directplay_client.h"
+#include "platform/directplay/directplay_host.h"
 #include "platform/link/loopback_socket.h"
 
 namespace {
@@ -17,6 +21,43 @@ using namespace std::chrono_literals;
 // The sender never runs more datagrams ahead of the reader than the link's window (64
 // frames) allows, so the socket's receive buffer never overflows and drops one.
 constexpr long kInFlight = 64;
+
+// The module's client connected to the Console Client's stand-in, over UDP.
+struct DirectPlayPair {
+  DirectPlayPair() {
+    ConnectToHost(module.client, host);
+    module.WaitForConnect();
+  }
+  DirectPlayHost host;
+  ModuleEnd<DirectPlayClient> module;
+};
+
+void DirectPlayDelay(benchmark::State& state) {
+  DirectPlayPair pair;
+  const std::vector<std::uint8_t> payload(kPayloadSize, 1);
+  long sent = 0;
+  for (auto _ : state) {
+    const Clock::time_point start = Clock::now();
+    pair.host.SendData(payload);
+    state.SetIterationTime(pair.module.DelaySince(start, ++sent));
+  }
+}
+BENCHMARK(DirectPlayDelay)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void DirectPlayPayloads(benchmark::State& state) {
+  DirectPlayPair pair;
+  const std::vector<std::uint8_t> payload(kPayloadSize, 1);
+  long sent = 0;
+  for (auto _ : state) {
+    for (int i = 0; i < kBatch; ++i) {
+      pair.host.SendData(payload);
+    }
+    sent += kBatch;
+    pair.module.WaitForCount(sent);
+  }
+  state.SetItemsProcessed(sent);
+}
+BENCHMARK(DirectPlayPayloads)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BareUdpDelay(benchmark::State& state) {
   LoopbackUdpSocket near;
