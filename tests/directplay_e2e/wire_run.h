@@ -11,8 +11,8 @@
 #include "tests/frontends/module_run.h"
 #include "tests/support/udp_relay.h"
 
-// What a session leaves: the module's log, its sound trace in a form that compares
-// between runs (see wire_run.cpp), and what the relay's faults did.
+// What a session leaves: the module's log and its sound trace, each in a form that
+// compares between runs (see wire_run.cpp), and what the relay's faults did.
 struct SessionRecord {
   std::vector<std::string> log;
   std::string trace;
