@@ -1,11 +1,11 @@
 #include "app/main_dialog.h"
 
-#include <cstdlib>
 #include <new>
 #include <span>
 #include <thread>
 
 #include "app/message_box.h"
+#include "app/process_end.h"
 #include "app/session_state.h"
 #include "app/startup_sequence.h"
 #include "audio/direct_sound.h"
@@ -15,10 +15,9 @@
 
 namespace {
 
-void ExitNormally(int code) { std::exit(code); }
 void SleepFor(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
 
-ProcessExit processExit = ExitNormally;
+ProcessExit processExit = EndProcess;
 ClosePause closePause = SleepFor;
 
 constexpr int kCheckBoxes[] = {IDC_WEAPONS,       IDC_NOTIFICATIONS, IDC_DOCK_ANNOUNCEMENTS,

@@ -22,7 +22,7 @@ constexpr int DIALOG_TIMER_ID = 0;
 constexpr unsigned DIALOG_TIMER_PERIOD_MS = 250;
 constexpr std::chrono::milliseconds CLOSE_PAUSE{1000};
 
-// How WM_DESTROY ends the process (std::exit by default) and how the close path pauses
+// How WM_DESTROY ends the process (EndProcess by default) and how the close path pauses
 // (a sleep by default). Tests replace both; set them before the dialog runs.
 using ProcessExit = void (*)(int code);
 using ClosePause = void (*)(std::chrono::milliseconds duration);

@@ -24,7 +24,9 @@ void NameHost() { session.g_wszHostName = u"127.0.0.1"; }
 void ReadRotationRate(std::FILE* file) {
   float rate = session.planetRotationRate;
   if (std::fseek(file, UNIVERSE_ROTATION_OFFSET, SEEK_SET) == 0) {
-    std::fread(&rate, 1, sizeof rate, file);  // the file is little-endian, like this machine
+    // The file is little-endian, like this machine. The count read is not needed (a short
+    // file is no error), but glibc's fortified fread insists that it is taken.
+    [[maybe_unused]] const std::size_t bytesRead = std::fread(&rate, 1, sizeof rate, file);
   }
   session.planetRotationRate = rate;
 }

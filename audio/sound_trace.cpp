@@ -6,6 +6,7 @@
 #include <mutex>
 #include <string>
 
+#include "app/process_end.h"
 #include "audio/sound_path.h"
 
 namespace {
@@ -17,6 +18,10 @@ std::mutex traceMutex;
 std::FILE* traceFile = nullptr;
 // Lets the hot paths skip formatting while no trace is open.
 std::atomic<bool> tracing{false};
+
+// Each line is written and flushed under the lock, so holding it to the end leaves the
+// file with whole lines only.
+void HoldTraceToTheEnd() { traceMutex.lock(); }
 
 double MillisecondsSinceStart() {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
@@ -58,6 +63,8 @@ std::string StatusField(HRESULT status) { return ",\"status\":" + std::to_string
 bool OpenSoundTrace(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "w");
   if (file == nullptr) return false;
+  static const bool endStepAdded = (AddProcessEndStep(HoldTraceToTheEnd), true);
+  static_cast<void>(endStepAdded);
   std::scoped_lock lock(traceMutex);
   if (traceFile != nullptr) std::fclose(traceFile);
   traceFile = file;

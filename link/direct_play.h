@@ -159,7 +159,7 @@ extern IDirectPlay8Client* g_pDPClient;
 extern IDirectPlay8Address* g_pDeviceAddress;
 extern IDirectPlay8Address* g_pHostAddress;
 
-// How a failed send ends the process; std::exit unless a test replaced it.
+// How a failed send ends the process; EndProcess unless a test replaced it.
 extern void (*linkProcessExit)(int code);
 
 // Tests only: deletes the link objects and sets them back to null.

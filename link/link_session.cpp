@@ -1,8 +1,7 @@
 #include "link/link_session.h"
 
-#include <cstdlib>
-
 #include "app/message_box.h"
+#include "app/process_end.h"
 #include "app/session_state.h"
 #include "link/direct_play.h"
 #include "link/message_dispatch.h"
@@ -10,7 +9,7 @@
 IDirectPlay8Client* g_pDPClient = nullptr;
 IDirectPlay8Address* g_pDeviceAddress = nullptr;
 IDirectPlay8Address* g_pHostAddress = nullptr;
-void (*linkProcessExit)(int code) = std::exit;
+void (*linkProcessExit)(int code) = EndProcess;
 
 namespace {
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project needs to build, test and run.
+# Installs every Debian package the project needs to build, test, package and run.
 # Only missing packages are installed; uses sudo when not root.
 set -euo pipefail
 
@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   dpkg-dev file iproute2
   xvfb xdotool pulseaudio pulseaudio-utils
+  help2man lintian desktop-file-utils appstream man-db
   tshark
 )
 

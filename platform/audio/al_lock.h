@@ -24,6 +24,8 @@ class AlLock {
 
 // Registers, once, an exit handler that takes the lock and keeps it: output threads and
 // worker threads then wait for the end of the process instead of calling into OpenAL
-// while its library is torn down; the exiting thread itself may still use it.
+// while its library is torn down; the exiting thread itself may still use it. This is
+// for programs that end through exit (the tests and benchmarks); the module ends
+// through EndProcess, which runs no exit handlers and tears nothing down.
 // Main thread, before the first device.
 void HoldOpenAlAtExit();

@@ -4,10 +4,12 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "app/process_end.h"
 #include "platform/audio/loopback_mixer.h"
 #include "platform/audio/output_sink.h"
 #include "platform/audio/wav_writer.h"
@@ -54,10 +56,22 @@ class PacedSink {
   std::thread thread_;  // last: starts once the members above are ready
 };
 
+// Every WAV file's appends. The process end takes it for good, so each file ends on
+// a whole period with its header's sizes written.
+std::mutex& WavAppendLock() {
+  static auto* lock = new std::mutex;
+  return *lock;
+}
+
+void HoldWavFilesToTheEnd() { WavAppendLock().lock(); }
+
 void* OpenWavFile(const std::string& path, MixPull pull) {
+  static const bool endStepAdded = (AddProcessEndStep(HoldWavFilesToTheEnd), true);
+  static_cast<void>(endStepAdded);
   std::shared_ptr<WavWriter> writer = WavWriter::Create(path);
   if (!writer) return nullptr;
   return new PacedSink(std::move(pull), [writer](const std::int16_t* frames, int frameCount) {
+    std::scoped_lock hold(WavAppendLock());
     writer->Append(frames, frameCount);
   });
 }

@@ -3,13 +3,13 @@
 #include <random>
 #include <utility>
 
+#include "platform/directplay/layer_exchange.h"
 #include "platform/link/client_arguments.h"
 
 namespace {
 
 using dpnet::Clock;
 using dpnet::ClientEvent;
-using dpnet::LinkRequest;
 
 // A fresh session id per connect, so that a host can tell a new attempt from an old one.
 std::uint32_t NewSessionId() {
@@ -21,35 +21,19 @@ std::uint32_t NewSessionId() {
 
 DirectPlayClient::DirectPlayClient(DirectPlayClientOptions options)
     : options_(options),
-      protocol_(asio::make_strand(io_)),
-      delivery_(asio::make_strand(io_)),
-      work_(io_.get_executor()),
+      protocol_(asio::make_strand(pool_.Context())),
+      delivery_(asio::make_strand(pool_.Context())),
       socket_(protocol_),
       timer_(protocol_) {
-  for (int i = 0; i < options_.workerThreads; ++i) {
-    workers_.emplace_back([this] { io_.run(); });
-  }
+  pool_.Start(options_.workerThreads);
 }
 
 DirectPlayClient::~DirectPlayClient() {
-  work_.reset();
-  io_.stop();
-  for (std::thread& worker : workers_) {
-    worker.join();
-  }
+  pool_.Stop();
 }
 
-HRESULT DirectPlayClient::Initialize(void* userContext, PFNDPNMESSAGEHANDLER handler,
-                                     DWORD flags) {
-  if (handler == nullptr || flags != 0) {
-    return DPNERR_INVALIDPARAM;
-  }
-  if (handler_.load() != nullptr) {
-    return DPNERR_ALREADYINITIALIZED;
-  }
-  userContext_ = userContext;
-  handler_ = handler;
-  return S_OK;
+HRESULT DirectPlayClient::Initialize(void* userContext, PFNDPNMESSAGEHANDLER handler, DWORD flags) {
+  return handler_.Register(userContext, handler, flags);
 }
 
 HRESULT DirectPlayClient::Connect(const DPN_APPLICATION_DESC* applicationDesc,
@@ -58,17 +42,11 @@ HRESULT DirectPlayClient::Connect(const DPN_APPLICATION_DESC* applicationDesc,
                                   const void* /*securityDesc*/, const void* /*credentials*/,
                                   const void* userConnectData, DWORD userConnectDataSize,
                                   void* /*asyncContext*/, DPNHANDLE* asyncHandle, DWORD flags) {
-  if (handler_.load() == nullptr) {
-    return DPNERR_UNINITIALIZED;
-  }
-  if (const HRESULT status =
-          CheckConnectArguments(applicationDesc, userConnectData, userConnectDataSize, flags);
+  std::uint16_t port = 0;
+  if (const HRESULT status = CheckConnect(handler_, applicationDesc, hostAddress, userConnectData,
+                                          userConnectDataSize, flags, port);
       Failed(status)) {
     return status;
-  }
-  const std::optional<std::uint16_t> port = LoopbackPort(hostAddress);
-  if (!port) {
-    return DPNERR_INVALIDHOSTADDRESS;
   }
   State expected = State::kIdle;
   if (!state_.compare_exchange_strong(expected, State::kConnecting)) {
@@ -77,7 +55,7 @@ HRESULT DirectPlayClient::Connect(const DPN_APPLICATION_DESC* applicationDesc,
   if (asyncHandle != nullptr) {
     *asyncHandle = nextHandle_++;
   }
-  asio::post(protocol_, [this, port = *port, application = applicationDesc->guidApplication] {
+  asio::post(protocol_, [this, port, application = applicationDesc->guidApplication] {
     Start(port, application);
   });
   return DPNSUCCESS_PENDING;
@@ -156,29 +134,7 @@ void DirectPlayClient::OnReceived(const asio::error_code& error, std::size_t siz
 // until neither has more; then waits for the link's next deadline.
 void DirectPlayClient::Pump() {
   const Clock::time_point now = Clock::now();
-  for (;;) {
-    std::vector<dpnet::LinkEvent> events = link_->TakeEvents();
-    for (const dpnet::LinkEvent& event : events) {
-      core_->OnLinkEvent(event);
-    }
-    std::vector<LinkRequest> requests = core_->TakeRequests();
-    for (const LinkRequest& request : requests) {
-      switch (request.kind) {
-        case LinkRequest::Kind::kSend:
-          link_->Send(request.payload, request.how, now);
-          break;
-        case LinkRequest::Kind::kDisconnect:
-          link_->Disconnect(now);
-          break;
-        case LinkRequest::Kind::kHardDisconnect:
-          link_->HardDisconnect(now);
-          break;
-      }
-    }
-    if (events.empty() && requests.empty()) {
-      break;
-    }
-  }
+  dpnet::ExchangeBetweenLayers(*link_, *core_, now);
   for (const dpnet::Bytes& datagram : link_->TakeDatagrams()) {
     asio::error_code ignored;  // a datagram the system could not take is one lost on the way
     socket_.send(asio::buffer(datagram), 0, ignored);
@@ -233,25 +189,24 @@ void DirectPlayClient::Deliver(ClientEvent event) {
       break;
   }
   asio::post(delivery_, [this, event = std::move(event)] {
-    const PFNDPNMESSAGEHANDLER handler = handler_.load();
     switch (event.kind) {
       case ClientEvent::Kind::kConnectComplete: {
         DPNMSG_CONNECT_COMPLETE message;
         message.hResultCode = event.result;
-        handler(userContext_, DPN_MSGID_CONNECT_COMPLETE, &message);
+        handler_.Call(DPN_MSGID_CONNECT_COMPLETE, &message);
         break;
       }
       case ClientEvent::Kind::kReceive: {
         DPNMSG_RECEIVE message;
         message.pReceiveData = event.payload.data();
         message.dwReceiveDataSize = static_cast<DWORD>(event.payload.size());
-        handler(userContext_, DPN_MSGID_RECEIVE, &message);
+        handler_.Call(DPN_MSGID_RECEIVE, &message);
         break;
       }
       case ClientEvent::Kind::kTerminate: {
         DPNMSG_TERMINATE_SESSION message;
         message.hResultCode = event.result;
-        handler(userContext_, DPN_MSGID_TERMINATE_SESSION, &message);
+        handler_.Call(DPN_MSGID_TERMINATE_SESSION, &message);
         break;
       }
     }

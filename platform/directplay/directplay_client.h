@@ -11,10 +11,11 @@
 #include <asio.hpp>
 #include <atomic>
 #include <optional>
-#include <thread>
 #include <vector>
 
 #include "link/direct_play.h"
+#include "platform/link/client_arguments.h"
+#include "platform/link/worker_pool.h"
 #include "platform/directplay/core_session.h"
 #include "platform/directplay/reliable_link.h"
 
@@ -54,10 +55,9 @@ class DirectPlayClient final : public IDirectPlay8Client {
   void Deliver(dpnet::ClientEvent event);
 
   const DirectPlayClientOptions options_;
-  asio::io_context io_;
+  WorkerPool pool_;  // first, so that it is built before what its threads use
   Strand protocol_;  // the socket, the timer and the two state machines
   Strand delivery_;  // handler calls, in order
-  asio::executor_work_guard<asio::io_context::executor_type> work_;
   asio::ip::udp::socket socket_;
   asio::steady_timer timer_;
   std::optional<dpnet::ReliableLink> link_;
@@ -65,8 +65,6 @@ class DirectPlayClient final : public IDirectPlay8Client {
   std::optional<dpnet::Clock::time_point> joinDeadline_;  // while the host has to answer
   std::array<std::uint8_t, 65536> datagram_{};
   std::atomic<State> state_{State::kIdle};
-  std::atomic<PFNDPNMESSAGEHANDLER> handler_{nullptr};
-  void* userContext_ = nullptr;
+  MessageHandlerSlot handler_;
   std::atomic<DPNHANDLE> nextHandle_{1};
-  std::vector<std::thread> workers_;
 };

@@ -2,12 +2,13 @@
 
 #include <utility>
 
+#include "platform/directplay/layer_exchange.h"
+
 namespace {
 
 using dpnet::Clock;
 using dpnet::CloseReason;
 using dpnet::HostEvent;
-using dpnet::LinkRequest;
 
 SessionEnd EndOf(CloseReason reason, bool weEnded) {
   if (weEnded) {
@@ -174,26 +175,7 @@ void DirectPlayHost::OnDatagram(std::span<const std::uint8_t> datagram) {
 }
 
 void DirectPlayHost::Pump() {
-  const Clock::time_point now = Clock::now();
-  for (;;) {
-    std::vector<dpnet::LinkEvent> events = link_->TakeEvents();
-    for (const dpnet::LinkEvent& event : events) {
-      core_->OnLinkEvent(event);
-    }
-    std::vector<LinkRequest> requests = core_->TakeRequests();
-    for (const LinkRequest& request : requests) {
-      if (request.kind == LinkRequest::Kind::kSend) {
-        link_->Send(request.payload, request.how, now);
-      } else if (request.kind == LinkRequest::Kind::kDisconnect) {
-        link_->Disconnect(now);
-      } else {
-        link_->HardDisconnect(now);
-      }
-    }
-    if (events.empty() && requests.empty()) {
-      break;
-    }
-  }
+  dpnet::ExchangeBetweenLayers(*link_, *core_, Clock::now());
   for (const dpnet::Bytes& datagram : link_->TakeDatagrams()) {
     asio::error_code ignored;  // one the system could not take is one lost on the way
     socket_.send_to(asio::buffer(datagram), *peer_, 0, ignored);

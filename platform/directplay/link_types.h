@@ -79,8 +79,8 @@ struct LinkEvent {
   Kind kind = Kind::kConnected;
   Bytes message;      // kMessage: one whole payload, reassembled when it came in pieces
   bool core = false;  // kMessage: it came with USER_1
-  bool voice = false;  // kMessage: it came with USER_2 (voice; not application data)
   CloseReason reason = CloseReason::kLocal;  // kClosed
+  bool voice = false;  // kMessage: it came with USER_2 (voice; not application data)
 };
 
 }  // namespace dpnet

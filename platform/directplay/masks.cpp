@@ -43,7 +43,7 @@ bool ReadMasks(ByteReader& reader, std::uint8_t presence, Masks& masks) {
   const auto halves = Halves(masks);
   for (unsigned bit = 0; bit < halves.size(); ++bit) {
     std::uint32_t value = 0;
-    if (((presence >> bit) & 1u) == 0) continue;
+    if (((static_cast<unsigned>(presence) >> bit) & 1u) == 0) continue;
     if (!reader.Read(value)) return false;
     *halves[bit] = value;
   }

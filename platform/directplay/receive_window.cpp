@@ -6,21 +6,15 @@
 
 namespace dpnet {
 
-namespace {
-
-bool WholeAndUnordered(const Piece& piece) {
-  return piece.first && piece.last && (piece.flags & kCommandSequential) == 0;
-}
-
-}  // namespace
-
 bool ReceiveWindow::Accept(Arrival arrival, std::vector<LinkEvent>& out) {
   if (endStream_ || Ahead(arrival.seq) >= kWindow) return false;
   Slot& slot = SlotOf(arrival.seq);
   if (slot.filled) return false;
-  // Messages that need not wait for the ones before them are handed up at once.
+  // Whole messages that need not wait for the ones before them are handed up at once
+  // (one too large is left for the assembler to refuse).
   for (Piece& piece : arrival.pieces) {
-    if (WholeAndUnordered(piece) && !piece.data.empty()) {
+    const bool unordered = (piece.flags & kCommandSequential) == 0;
+    if (unordered && piece.first && piece.last && !piece.data.empty() && piece.data.size() <= maxMessage_) {
       out.push_back(MessageEvent(std::move(piece.data), piece.flags));
       piece.delivered = true;
     }

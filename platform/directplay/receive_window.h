@@ -21,7 +21,7 @@ struct Arrival {
 
 class ReceiveWindow {
  public:
-  explicit ReceiveWindow(std::size_t maxMessage) : assembler_(maxMessage) {}
+  explicit ReceiveWindow(std::size_t maxMessage) : maxMessage_(maxMessage), assembler_(maxMessage) {}
 
   // Takes a frame; messages that can be handed up go to `out`. False (the frame is
   // ignored) when it is a duplicate, outside the window, or after the peer's END_STREAM.
@@ -49,6 +49,7 @@ class ReceiveWindow {
   std::uint8_t Ahead(std::uint8_t seq) const { return static_cast<std::uint8_t>(seq - next_); }
   void Drain(std::vector<LinkEvent>& out);
 
+  std::size_t maxMessage_;
   std::array<Slot, kWindow> slots_{};
   std::uint8_t next_ = 0;
   bool endStream_ = false;

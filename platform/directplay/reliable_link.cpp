@@ -83,7 +83,7 @@ void ReliableLink::Establish(Clock::time_point now) {
   send_.SetVersion(handshake_.Version());
   if (const auto roundTrip = handshake_.RoundTrip()) send_.Rtt().Sample(*roundTrip);
   keepAliveDue_ = now + options_.keepAlivePeriod;
-  events_.push_back({LinkEvent::Kind::kConnected, {}, false, false, CloseReason::kLocal});
+  events_.push_back({LinkEvent::Kind::kConnected, {}, false, CloseReason::kLocal});
   // A first KeepAlive, as the sample connection shows: the peer answers it at once,
   // which measures the round trip both ways before any data.
   send_.QueueKeepAlive(handshake_.SessionId());
@@ -259,7 +259,7 @@ void ReliableLink::Close(CloseReason reason) {
   if (state_ == State::kClosed) return;
   state_ = State::kClosed;
   ackDue_.reset();
-  events_.push_back({LinkEvent::Kind::kClosed, {}, false, false, reason});
+  events_.push_back({LinkEvent::Kind::kClosed, {}, false, reason});
 }
 
 std::optional<Clock::time_point> ReliableLink::NextDeadline() const {

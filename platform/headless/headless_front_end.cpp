@@ -16,9 +16,11 @@ namespace {
 // Called under the log's lock, so the flag needs no lock of its own.
 bool stdoutLost = false;
 
+// One write per line: the process end flushes stdout between two writes, never inside
+// one, so the output ends on a whole line.
 void PrintStatusLine(std::string_view line) {
-  std::fwrite(line.data(), 1, line.size(), stdout);
-  std::fputc('\n', stdout);
+  const std::string whole = std::string(line) + '\n';
+  std::fwrite(whole.data(), 1, whole.size(), stdout);
   if (std::fflush(stdout) != 0 && !stdoutLost) {
     stdoutLost = true;
     std::fputs("soundmodule: stdout is closed; the status log goes on without it\n", stderr);

@@ -1,5 +1,21 @@
 #include "platform/link/client_arguments.h"
 
+HRESULT MessageHandlerSlot::Register(void* userContext, PFNDPNMESSAGEHANDLER handler,
+                                     DWORD flags) {
+  if (handler == nullptr || flags != 0) {
+    return DPNERR_INVALIDPARAM;
+  }
+  if (Registered()) {
+    return DPNERR_ALREADYINITIALIZED;
+  }
+  userContext_ = userContext;
+  handler_ = handler;
+  return S_OK;
+}
+
+namespace {
+
+// The port of a host address that names 127.0.0.1 over TCP/IP; nullopt for any other.
 std::optional<std::uint16_t> LoopbackPort(const IDirectPlay8Address* address) {
   if (address == nullptr || address->ServiceProvider() != CLSID_DP8SP_TCPIP ||
       AddressString(*address, DPNA_KEY_HOSTNAME) != u"127.0.0.1") {
@@ -12,13 +28,24 @@ std::optional<std::uint16_t> LoopbackPort(const IDirectPlay8Address* address) {
   return static_cast<std::uint16_t>(port);
 }
 
-HRESULT CheckConnectArguments(const DPN_APPLICATION_DESC* applicationDesc,
-                              const void* userConnectData, DWORD userConnectDataSize,
-                              DWORD flags) {
+}  // namespace
+
+HRESULT CheckConnect(const MessageHandlerSlot& handler,
+                     const DPN_APPLICATION_DESC* applicationDesc,
+                     const IDirectPlay8Address* hostAddress, const void* userConnectData,
+                     DWORD userConnectDataSize, DWORD flags, std::uint16_t& port) {
+  if (!handler.Registered()) {
+    return DPNERR_UNINITIALIZED;
+  }
   if (applicationDesc == nullptr || applicationDesc->dwSize != DPN_APPLICATION_DESC_SIZE ||
       flags != 0 || (userConnectData == nullptr && userConnectDataSize != 0)) {
     return DPNERR_INVALIDPARAM;
   }
+  const std::optional<std::uint16_t> loopbackPort = LoopbackPort(hostAddress);
+  if (!loopbackPort) {
+    return DPNERR_INVALIDHOSTADDRESS;
+  }
+  port = *loopbackPort;
   return S_OK;
 }
 

@@ -1,9 +1,6 @@
 #include "platform/link/tcp_link_client.h"
 
-#include <cstdlib>
-#include <mutex>
 #include <optional>
-#include <set>
 #include <utility>
 
 #include "platform/link/client_arguments.h"
@@ -13,81 +10,22 @@ namespace {
 using link_wire::FrameType;
 using Verdict = FrameConnection::Verdict;
 
-// Every live client, so that the process end can quiet them all.
-std::mutex liveLock;
-std::set<TcpLinkClient*> liveClients;
-std::once_flag exitHookOnce;
-
 }  // namespace
-
-// The module never closes its link; when the process ends, the statics the workers use
-// (the handler's, and asio's own error categories) are destroyed, so no handler call
-// may start from then on and a call or I/O step under way is given a moment to finish.
-// The workers are then let go rather than joined: one may be waiting for the very
-// thread that is exiting.
-void TcpLinkClient::StopAllAtExit() {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(250);
-  std::lock_guard hold(liveLock);
-  for (TcpLinkClient* client : liveClients) {
-    client->StopDelivery();
-  }
-  for (TcpLinkClient* client : liveClients) {
-    client->WaitForWorkersToLeave(deadline);
-    for (std::thread& worker : client->workers_) {
-      worker.detach();
-    }
-  }
-}
-
-void TcpLinkClient::RunWorker() {
-  io_.run();
-  std::lock_guard hold(workersLock_);
-  --workersRunning_;
-  workerLeft_.notify_all();
-}
-
-void TcpLinkClient::WaitForWorkersToLeave(std::chrono::steady_clock::time_point deadline) {
-  std::unique_lock hold(workersLock_);
-  workerLeft_.wait_until(hold, deadline, [this] { return workersRunning_ == 0; });
-}
 
 TcpLinkClient::TcpLinkClient(TcpLinkOptions options)
     : options_(options),
-      strand_(asio::make_strand(io_)),
-      work_(io_.get_executor()),
+      strand_(asio::make_strand(pool_.Context())),
       replyTimer_(strand_),
       socket_(strand_) {
-  workersRunning_ = options_.workerThreads;
-  for (int i = 0; i < options_.workerThreads; ++i) {
-    workers_.emplace_back([this] { RunWorker(); });
-  }
-  std::call_once(exitHookOnce, [] { std::atexit(StopAllAtExit); });
-  std::lock_guard hold(liveLock);
-  liveClients.insert(this);
+  pool_.Start(options_.workerThreads);
 }
 
 TcpLinkClient::~TcpLinkClient() {
-  {
-    std::lock_guard hold(liveLock);
-    liveClients.erase(this);
-  }
-  work_.reset();
-  io_.stop();
-  for (std::thread& worker : workers_) {
-    worker.join();
-  }
+  pool_.Stop();
 }
 
 HRESULT TcpLinkClient::Initialize(void* userContext, PFNDPNMESSAGEHANDLER handler, DWORD flags) {
-  if (handler == nullptr || flags != 0) {
-    return DPNERR_INVALIDPARAM;
-  }
-  if (handler_.load() != nullptr) {
-    return DPNERR_ALREADYINITIALIZED;
-  }
-  userContext_ = userContext;
-  handler_ = handler;
-  return S_OK;
+  return handler_.Register(userContext, handler, flags);
 }
 
 HRESULT TcpLinkClient::Connect(const DPN_APPLICATION_DESC* applicationDesc,
@@ -96,17 +34,11 @@ HRESULT TcpLinkClient::Connect(const DPN_APPLICATION_DESC* applicationDesc,
                                const void* /*securityDesc*/, const void* /*credentials*/,
                                const void* userConnectData, DWORD userConnectDataSize,
                                void* /*asyncContext*/, DPNHANDLE* asyncHandle, DWORD flags) {
-  if (handler_.load() == nullptr) {
-    return DPNERR_UNINITIALIZED;
-  }
-  if (const HRESULT status =
-          CheckConnectArguments(applicationDesc, userConnectData, userConnectDataSize, flags);
+  std::uint16_t port = 0;
+  if (const HRESULT status = CheckConnect(handler_, applicationDesc, hostAddress, userConnectData,
+                                          userConnectDataSize, flags, port);
       Failed(status)) {
     return status;
-  }
-  const std::optional<std::uint16_t> port = LoopbackPort(hostAddress);
-  if (!port) {
-    return DPNERR_INVALIDHOSTADDRESS;
   }
   State expected = State::kIdle;
   if (!state_.compare_exchange_strong(expected, State::kConnecting)) {
@@ -115,7 +47,7 @@ HRESULT TcpLinkClient::Connect(const DPN_APPLICATION_DESC* applicationDesc,
   if (asyncHandle != nullptr) {
     *asyncHandle = nextHandle_++;
   }
-  asio::post(strand_, [this, port = *port, application = applicationDesc->guidApplication] {
+  asio::post(strand_, [this, port, application = applicationDesc->guidApplication] {
     StartConnect(port, application);
   });
   return DPNSUCCESS_PENDING;
@@ -237,12 +169,5 @@ void TcpLinkClient::DeliverTerminate(HRESULT status) {
 }
 
 void TcpLinkClient::Deliver(DWORD messageId, void* message) {
-  if (delivering_.load()) {
-    handler_.load()(userContext_, messageId, message);
-  }
-}
-
-void TcpLinkClient::StopDelivery() {
-  delivering_ = false;
-  io_.stop();
+  handler_.Call(messageId, message);
 }

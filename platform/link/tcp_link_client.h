@@ -2,18 +2,19 @@
 // host on 127.0.0.1 and nowhere else, and never listens. Initialize, Connect and Send
 // are called on the module's threads and return at once; the registered handler is
 // called on the client's own worker threads, one call at a time, in arrival order.
+// Nothing is needed of it at the process end, which never destroys what the workers
+// reach (see EndProcess).
 #pragma once
 
 #include <asio.hpp>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 #include "link/direct_play.h"
+#include "platform/link/client_arguments.h"
+#include "platform/link/worker_pool.h"
 #include "platform/link/frame_connection.h"
 
 struct TcpLinkOptions {
@@ -40,16 +41,7 @@ class TcpLinkClient final : public IDirectPlay8Client {
   HRESULT Send(const DPN_BUFFER_DESC* buffers, DWORD bufferCount, DWORD timeOutMs,
                void* asyncContext, DPNHANDLE* asyncHandle, DWORD flags) override;
 
-  // Any thread: no handler call starts from now on and the workers wind down. Every
-  // live client gets this when the process exits.
-  void StopDelivery();
-
  private:
-  static void StopAllAtExit();
-  void RunWorker();
-  // Waits until every worker has left the io_context, or the deadline (one for all clients).
-  void WaitForWorkersToLeave(std::chrono::steady_clock::time_point deadline);
-
   enum class State { kIdle, kConnecting, kConnected, kEnded };
 
   void StartConnect(std::uint16_t port, GUID application);
@@ -63,20 +55,13 @@ class TcpLinkClient final : public IDirectPlay8Client {
   void Deliver(DWORD messageId, void* message);
 
   const TcpLinkOptions options_;
-  asio::io_context io_;
+  WorkerPool pool_;  // first, so that it is built before what its threads use
   asio::strand<asio::io_context::executor_type> strand_;
-  asio::executor_work_guard<asio::io_context::executor_type> work_;
   asio::steady_timer replyTimer_;
   asio::ip::tcp::socket socket_;  // until connected, then owned by connection_
   std::shared_ptr<FrameConnection> connection_;
   GUID application_ = GUID_NULL;
   std::atomic<State> state_{State::kIdle};
-  std::atomic<PFNDPNMESSAGEHANDLER> handler_{nullptr};
-  void* userContext_ = nullptr;
+  MessageHandlerSlot handler_;
   std::atomic<DPNHANDLE> nextHandle_{1};
-  std::atomic<bool> delivering_{true};
-  std::vector<std::thread> workers_;
-  std::mutex workersLock_;
-  std::condition_variable workerLeft_;
-  int workersRunning_ = 0;  // under workersLock_
 };

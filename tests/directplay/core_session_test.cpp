@@ -55,8 +55,10 @@ struct WiredSession {
   }
   // Carries requests both ways until neither side has more.
   void Pump() {
-    while (Carry(client.TakeRequests(), host, toHost) |
-           Carry(host.TakeRequests(), client, toClient)) {
+    for (bool moved = true; moved;) {
+      const bool fromClient = Carry(client.TakeRequests(), host, toHost);
+      const bool fromHost = Carry(host.TakeRequests(), client, toClient);
+      moved = fromClient || fromHost;
     }
     for (auto& event : client.TakeEvents()) clientEvents.push_back(event);
     for (auto& event : host.TakeEvents()) hostEvents.push_back(event);

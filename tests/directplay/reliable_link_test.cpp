@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 
 #include "tests/directplay/link_pair.h"
 #include "tests/directplay/test_seed.h"
@@ -76,19 +77,20 @@ std::size_t CountFrames(const std::vector<Bytes>& datagrams, std::uint8_t first,
 
 // Reliable payloads of any size (some over several frames, many small ones coalesced)
 // arrive once each and in order both ways through a pipe that drops 20 %, duplicates
-// 5 % and reorders; unreliable ones in between arrive at most once, in order, and never
-// hold up the reliable ones. A graceful disconnect then ends both sides once, after
-// everything queued before it arrived.
+// 5 % and reorders; reliable non-sequential ones once each in any order; unreliable ones
+// at most once, in order, and they never hold up the others. A graceful disconnect then
+// ends both sides once, after everything queued before it arrived.
 TEST(ReliableLinkTest, LossyPipeDeliversReliablePayloadsOnceInOrder) {
   const std::uint32_t seed = TestSeed();
   SCOPED_TRACE(SeedTrace(seed));
   LinkPair pair = Connected(seed, {0.2, 0.05, 30ms});
   std::mt19937 random(seed);
-  std::vector<Bytes> sent[3];  // reliable to the host, reliable to the client, unreliable
+  // Reliable to the host, reliable to the client, unreliable, reliable non-sequential.
+  std::vector<Bytes> sent[4];
   for (int round = 0; round < 60; ++round) {
     for (int i = 0; i < 5; ++i) {
       const bool fromHost = random() % 3 == 0;
-      const std::size_t kind = fromHost ? 1 : (random() % 4 == 0 ? 2 : 0);
+      const std::size_t kind = fromHost ? 1 : std::array<std::size_t, 4>{0, 0, 2, 3}[random() % 4];
       // Tagged with its kind and number, so that no two payloads are alike.
       Bytes payload(3 + random() % (random() % 10 == 0 ? 5000 : 40));
       std::ranges::generate(payload, [&] { return static_cast<std::uint8_t>(random()); });
@@ -96,7 +98,7 @@ TEST(ReliableLinkTest, LossyPipeDeliversReliablePayloadsOnceInOrder) {
       payload[1] = static_cast<std::uint8_t>(sent[kind].size());
       payload[2] = static_cast<std::uint8_t>(sent[kind].size() >> 8);
       auto& sender = fromHost ? *pair.host : pair.client;
-      ASSERT_TRUE(sender.Send(payload, {kind != 2, true, false}, pair.now));
+      ASSERT_TRUE(sender.Send(payload, {kind != 2, kind != 3, false}, pair.now));
       sent[kind].push_back(payload);
     }
     pair.RunFor(5ms);
@@ -106,9 +108,12 @@ TEST(ReliableLinkTest, LossyPipeDeliversReliablePayloadsOnceInOrder) {
   ExpectLifetime(pair.clientEvents, CloseReason::kLocal);
   ExpectLifetime(pair.hostEvents, CloseReason::kGraceful);
 
-  std::vector<Bytes> atHost[3];
+  std::vector<Bytes> atHost[4];
   for (Bytes& m : Messages(pair.hostEvents)) atHost[m.at(0)].push_back(std::move(m));
   EXPECT_TRUE(atHost[0] == sent[0]) << Difference(atHost[0], sent[0]);
+  std::ranges::sort(atHost[3]);
+  std::ranges::sort(sent[3]);
+  EXPECT_TRUE(atHost[3] == sent[3]) << Difference(atHost[3], sent[3]);
   EXPECT_TRUE(Messages(pair.clientEvents) == sent[1]) << Difference(Messages(pair.clientEvents), sent[1]);
   EXPECT_TRUE(IsSubsequence(atHost[2], sent[2])) << Difference(atHost[2], sent[2]);
   EXPECT_GT(CoalescedFrames(pair.clientSent), 0u);

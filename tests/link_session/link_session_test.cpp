@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/process_end.h"
 #include "app/session_state.h"
 #include "link/direct_play.h"
 #include "link/link_session.h"
@@ -114,7 +115,7 @@ class LinkSessionTest : public testing::Test {
     SetDirectPlayClientFactory(nullptr);
     SetDirectPlayAddressFactory(nullptr);
     session.dialogWindow = nullptr;
-    linkProcessExit = std::exit;
+    linkProcessExit = EndProcess;
   }
 
   // The three steps the start-up sequence takes, all expected to succeed.

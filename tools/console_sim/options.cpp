@@ -40,7 +40,7 @@ OptionsResult ParseOptions(std::span<const std::string> arguments) {
 }
 
 std::string Usage() {
-  return "usage: console-sim [--link directplay|tcp] [--port N] [--scenario FILE] [--quiet]\n"
+  return "Usage: console-sim [--link directplay|tcp] [--port N] [--scenario FILE] [--quiet]\n"
          "  Hosts the link on 127.0.0.1 (port 2400 unless --port; 0 picks a free one):\n"
          "  the DirectPlay 8 session over UDP, or with --link tcp the framed-TCP stand-in;\n"
          "  waits for the module, answers its configuration request and plays the scenario\n"

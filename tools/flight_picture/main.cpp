@@ -10,6 +10,10 @@
 
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
+  if (arguments == std::vector<std::string>{"--help"}) {
+    std::fputs(PictureUsage().c_str(), stdout);
+    return 0;
+  }
   std::string error;
   const std::optional<PictureOptions> options = ParsePictureOptions(arguments, &error);
   if (!options) {

@@ -45,7 +45,7 @@ std::optional<PictureOptions> ParsePictureOptions(const std::vector<std::string>
 }
 
 std::string PictureUsage() {
-  return "usage: flight-picture --trace T.jsonl --wav MIX.wav [--log LOG.txt] --out PICTURE.png\n"
+  return "Usage: flight-picture --trace T.jsonl --wav MIX.wav [--log LOG.txt] --out PICTURE.png\n"
          "Draws what sounded when (from soundmodule's --trace), over the loudness of the\n"
          "recorded mix (from --audio-out), with the log's lines (\"MILLISECONDS TEXT\") marked.\n";
 }
