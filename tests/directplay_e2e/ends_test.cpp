@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 
 #include "platform/directplay/directplay_host.h"
 #include "tests/directplay_e2e/wire_run.h"
@@ -19,6 +20,7 @@ struct End {
   const char* name;
   HostDoes host;
 };
+void PrintTo(const End& end, std::ostream* out) { *out << end.name; }
 
 class EndsTest : public WireRunTest, public ::testing::WithParamInterface<End> {};
 

@@ -3,6 +3,8 @@
 // datagrams to both ends, leaves the same log and sound trace as one over a clean path.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "tests/directplay/test_seed.h"
 #include "tests/directplay_e2e/wire_run.h"
 #include "tests/support/hostile_sender.h"
@@ -14,6 +16,7 @@ struct Trouble {
   FaultRates faults;
   bool hostile;
 };
+void PrintTo(const Trouble& trouble, std::ostream* out) { *out << trouble.name; }
 
 class SameSessionTest : public WireRunTest, public ::testing::WithParamInterface<Trouble> {};
 
