@@ -12,6 +12,7 @@ packages=(
   dpkg-dev file iproute2
   xvfb xdotool pulseaudio pulseaudio-utils
   help2man lintian desktop-file-utils appstream man-db
+  tshark
 )
 
 missing=()
@@ -31,5 +32,9 @@ if [ "$(id -u)" -ne 0 ]; then
   sudo_cmd=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive
+# tshark's package asks whether non-root users may capture; they need not (tests read
+# pcap files they write themselves), and the question must never wait for an answer.
+echo "wireshark-common wireshark-common/install-setuid boolean false" |
+  "${sudo_cmd[@]}" debconf-set-selections
 "${sudo_cmd[@]}" apt-get update -q
 "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -23,6 +23,8 @@
 #include "platform/audio/install_sound_device.h"
 #include "platform/audio/loopback_mixer.h"
 #include "platform/audio/output_sink.h"
+#include "platform/link/link_host.h"
+#include "platform/link/tcp_link_client.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 // The TCP link on loopback beside bare sockets doing the same work, in one run:
 // one-way delay (the host's send to the module's handler call, against half a bare
 // ping-pong), the same delay from a host that is a bare socket (the module's side
-// alone), and frames per second. The ratios are printed after the table.
+// alone), and frames per second; the DirectPlay 8 link beside bare UDP in udp_bench.cpp.
+// The ratios of both are printed after the table.
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -11,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/link/link_bench.h"
 #include "bench/support/figure_reporter.h"
 #include "bench/support/link_connect.h"
 #include "link/direct_play.h"
@@ -21,51 +23,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace link_bench;
 using namespace std::chrono_literals;
-
-constexpr std::size_t kPayloadSize = 20;
-constexpr int kBatch = 10000;
-
-// The module's client, counting what its handler is given.
-struct ModuleEnd {
-  static HRESULT Handle(void* context, DWORD id, void*) {
-    auto* end = static_cast<ModuleEnd*>(context);
-    if (id == DPN_MSGID_RECEIVE) {
-      end->lastCall.store(Clock::now().time_since_epoch().count(), std::memory_order_release);
-      end->received.fetch_add(1, std::memory_order_release);
-    } else if (id == DPN_MSGID_CONNECT_COMPLETE) {
-      end->connected = true;
-    }
-    return DPN_OK;
-  }
-
-  ModuleEnd() { client.Initialize(this, Handle, 0); }
-
-  void WaitForConnect() const {
-    while (!connected) {
-      std::this_thread::yield();
-    }
-  }
-
-  void WaitForCount(long count) const {
-    while (received.load(std::memory_order_acquire) < count) {
-      std::this_thread::yield();
-    }
-  }
-
-  // The host's send at start to the handler's call for the count-th frame, in seconds.
-  double DelaySince(Clock::time_point start, long count) const {
-    WaitForCount(count);
-    const Clock::time_point call{Clock::duration(lastCall.load(std::memory_order_acquire))};
-    return std::chrono::duration<double>(call - start).count();
-  }
-
-  TcpLinkClient client;
-  std::atomic<bool> connected{false};
-  std::atomic<long> received{0};
-  std::atomic<Clock::rep> lastCall{0};
-};
 
 // The module connected to the host the Console Client's stand-in uses.
 struct LinkPair {
@@ -74,7 +33,7 @@ struct LinkPair {
     module.WaitForConnect();
   }
   LinkHost host;
-  ModuleEnd module;
+  ModuleEnd<TcpLinkClient> module;
 };
 
 // The module connected to a host that is a bare socket written from the caller's
@@ -90,7 +49,7 @@ struct BareHostPair {
     module.WaitForConnect();
   }
   LoopbackListener listener;
-  ModuleEnd module;
+  ModuleEnd<TcpLinkClient> module;
   std::unique_ptr<LoopbackSocket> host;
 };
 
@@ -200,6 +159,10 @@ void PrintRatios(const FigureReporter& reporter) {
               reporter.Ratio("BareHostDelay/manual_time", "BareDelay/manual_time"));
   std::printf("frames per second, link / bare socket: %.2f (goal 0.5)\n",
               reporter.Ratio("LinkFrames/real_time", "BareFrames/real_time"));
+  std::printf("one-way delay, DirectPlay 8 link / bare UDP: %.2f (goal 2)\n",
+              reporter.Ratio("DirectPlayDelay/manual_time", "BareUdpDelay/manual_time"));
+  std::printf("payloads per second, DirectPlay 8 link / bare UDP: %.2f (goal 0.5)\n",
+              reporter.Ratio("DirectPlayPayloads/real_time", "BareUdpPayloads/real_time"));
 }
 
 }  // namespace

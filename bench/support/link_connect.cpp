@@ -4,7 +4,7 @@
 
 #include "link/direct_play.h"
 
-void StartConnect(TcpLinkClient& client, std::uint16_t port) {
+void StartConnect(IDirectPlay8Client& client, std::uint16_t port) {
   IDirectPlay8Address address;
   address.SetSP(&CLSID_DP8SP_TCPIP);
   address.AddComponent(DPNA_KEY_HOSTNAME, u"127.0.0.1", 20, DPNA_DATATYPE_STRING);
@@ -16,7 +16,7 @@ void StartConnect(TcpLinkClient& client, std::uint16_t port) {
   client.Connect(&description, &address, nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr, 0);
 }
 
-bool ConnectToHost(TcpLinkClient& client, LinkHost& host) {
+bool ConnectToHost(IDirectPlay8Client& client, SessionHost& host) {
   StartConnect(client, host.Port());
   return host.Accept(std::chrono::seconds(5)) == AcceptOutcome::kAccepted;
 }

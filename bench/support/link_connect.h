@@ -3,10 +3,12 @@
 // Main thread of a benchmark.
 #pragma once
 
-#include "platform/link/link_host.h"
-#include "platform/link/tcp_link_client.h"
+#include <cstdint>
+
+#include "link/direct_play.h"
+#include "platform/link/session_host.h"
 
 // Starts the client's connect to 127.0.0.1:port.
-void StartConnect(TcpLinkClient& client, std::uint16_t port);
+void StartConnect(IDirectPlay8Client& client, std::uint16_t port);
 // StartConnect to the host, then the host's Accept; false when it did not accept.
-bool ConnectToHost(TcpLinkClient& client, LinkHost& host);
+bool ConnectToHost(IDirectPlay8Client& client, SessionHost& host);

@@ -29,6 +29,23 @@ bool Readable(int fd, std::chrono::milliseconds timeout) {
   return ::poll(&entry, 1, static_cast<int>(timeout.count())) == 1;
 }
 
+// A socket of `type` bound to 127.0.0.1:port, and the port it got.
+int BoundSocket(int type, std::uint16_t& port) {
+  const int fd = ::socket(AF_INET, type, 0);
+  sockaddr_in address = LoopbackAddress(port);
+  socklen_t size = sizeof address;
+  if (fd < 0 || ::bind(fd, Generic(address), sizeof address) != 0 ||
+      ::getsockname(fd, Generic(address), &size) != 0) {
+    const int error = errno;
+    if (fd >= 0) {
+      ::close(fd);
+    }
+    throw std::system_error(error, std::generic_category(), "loopback socket");
+  }
+  port = ntohs(address.sin_port);
+  return fd;
+}
+
 void SetNoDelay(int fd) {
   const int on = 1;
   ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
@@ -87,18 +104,13 @@ bool LoopbackSocket::WaitForClose(std::chrono::milliseconds timeout) {
   return false;
 }
 
-LoopbackListener::LoopbackListener() : fd_(::socket(AF_INET, SOCK_STREAM, 0)) {
-  sockaddr_in address = LoopbackAddress(0);
-  socklen_t size = sizeof address;
-  if (fd_ < 0 || ::bind(fd_, Generic(address), sizeof address) != 0 || ::listen(fd_, 4) != 0 ||
-      ::getsockname(fd_, Generic(address), &size) != 0) {
+LoopbackListener::LoopbackListener() {
+  fd_ = BoundSocket(SOCK_STREAM, port_);
+  if (::listen(fd_, 4) != 0) {
     const int error = errno;
-    if (fd_ >= 0) {
-      ::close(fd_);
-    }
+    ::close(fd_);
     throw std::system_error(error, std::generic_category(), "loopback listener");
   }
-  port_ = ntohs(address.sin_port);
 }
 
 LoopbackListener::~LoopbackListener() { ::close(fd_); }
@@ -109,4 +121,32 @@ std::unique_ptr<LoopbackSocket> LoopbackListener::Accept(std::chrono::millisecon
   }
   const int fd = ::accept(fd_, nullptr, nullptr);
   return fd < 0 ? nullptr : std::make_unique<LoopbackSocket>(fd);
+}
+
+LoopbackUdpSocket::LoopbackUdpSocket(std::uint16_t port) : port_(port) {
+  fd_ = BoundSocket(SOCK_DGRAM, port_);
+}
+
+LoopbackUdpSocket::~LoopbackUdpSocket() { ::close(fd_); }
+
+bool LoopbackUdpSocket::SendTo(std::uint16_t port, std::span<const std::uint8_t> datagram) {
+  sockaddr_in address = LoopbackAddress(port);
+  return ::sendto(fd_, datagram.data(), datagram.size(), 0, Generic(address), sizeof address) ==
+         static_cast<ssize_t>(datagram.size());
+}
+
+std::optional<std::uint16_t> LoopbackUdpSocket::Receive(std::vector<std::uint8_t>& out,
+                                                        std::chrono::milliseconds timeout) {
+  if (!Readable(fd_, timeout)) {
+    return std::nullopt;
+  }
+  out.resize(65536);
+  sockaddr_in sender{};
+  socklen_t size = sizeof sender;
+  const ssize_t got = ::recvfrom(fd_, out.data(), out.size(), 0, Generic(sender), &size);
+  if (got < 0) {
+    return std::nullopt;
+  }
+  out.resize(static_cast<std::size_t>(got));
+  return ntohs(sender.sin_port);
 }

@@ -161,9 +161,10 @@ void ChildProcess::Signal(int signal) {
 }
 
 int RunToEnd(const std::string& program, const std::vector<std::string>& arguments,
-             const std::string& folder) {
+             const std::string& folder, std::vector<std::string>* lines) {
   ChildProcess child(program, arguments, folder);
-  while (child.ReadLine(std::chrono::steady_clock::now() + std::chrono::seconds(60))) {
+  while (const auto line = child.ReadLine(std::chrono::steady_clock::now() + std::chrono::seconds(60))) {
+    if (lines) lines->push_back(*line);
   }
   return child.Wait(std::chrono::steady_clock::now() + std::chrono::seconds(60)).value_or(-1);
 }

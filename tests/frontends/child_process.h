@@ -47,9 +47,10 @@ class ChildProcess {
   std::string pending_;
 };
 
-// Runs a program to its end in folder; its exit code (-1 if it failed to run).
+// Runs a program to its end in folder; its exit code (-1 if it failed to run). Its
+// stdout lines go to `lines` when given.
 int RunToEnd(const std::string& program, const std::vector<std::string>& arguments,
-             const std::string& folder);
+             const std::string& folder, std::vector<std::string>* lines = nullptr);
 
 // Every listening TCP socket and unconnected UDP socket of the machine, IPv4 and IPv6,
 // from the kernel's tables:
