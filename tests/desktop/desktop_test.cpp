@@ -102,8 +102,8 @@ TEST_F(DesktopTest, TheTestToneIsHeardAtItsLevelAndEscapeEndsTheModule) {
   setenv("QT_QPA_PLATFORM", "xcb", 1);
   setenv("SDL_AUDIODRIVER", "pulseaudio", 1);
   // Under the sanitizers: what the desktop's own libraries keep or hand over unseen.
-  setenv("LSAN_OPTIONS", "suppressions=" SUPPRESSIONS_DIR "/lsan.supp", 1);
-  setenv("TSAN_OPTIONS", "suppressions=" SUPPRESSIONS_DIR "/tsan.supp", 1);
+  setenv("LSAN_OPTIONS", "suppressions=" WINDOWED_LEAKS, 1);
+  setenv("TSAN_OPTIONS", "suppressions=" WINDOWED_RACES, 1);
   const auto simulator = StartSimulator(SCENARIO, "directplay");  // the module's default link
   const std::string recording = (folder_ / "monitor.wav").string();
   ChildProcess recorder(*FindProgram("parec"),

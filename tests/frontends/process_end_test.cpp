@@ -85,6 +85,7 @@ TEST_P(ProcessEndTest, EndsWithCodeZeroAndWholeOutputs) {
   if (end.windowed) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     setenv("LSAN_OPTIONS", "suppressions=" WINDOWED_LEAKS, 1);
+    setenv("TSAN_OPTIONS", "suppressions=" WINDOWED_RACES, 1);
   } else {
     arguments.push_back("--headless");
   }
