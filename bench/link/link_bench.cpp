@@ -27,14 +27,7 @@ using namespace link_bench;
 using namespace std::chrono_literals;
 
 // The module connected to the host the Console Client's stand-in uses.
-struct LinkPair {
-  LinkPair() {
-    ConnectToHost(module.client, host);
-    module.WaitForConnect();
-  }
-  LinkHost host;
-  ModuleEnd<TcpLinkClient> module;
-};
+using LinkPair = HostedPair<LinkHost, TcpLinkClient>;
 
 // The module connected to a host that is a bare socket written from the caller's
 // thread: the module's own share of the link's delay.
@@ -64,16 +57,7 @@ struct BarePair {
   std::unique_ptr<LoopbackSocket> far;
 };
 
-void LinkDelay(benchmark::State& state) {
-  LinkPair pair;
-  const std::vector<std::uint8_t> payload(kPayloadSize, 1);
-  long sent = 0;
-  for (auto _ : state) {
-    const Clock::time_point start = Clock::now();
-    pair.host.SendData(payload);
-    state.SetIterationTime(pair.module.DelaySince(start, ++sent));
-  }
-}
+void LinkDelay(benchmark::State& state) { MeasureDelay<LinkPair>(state); }
 BENCHMARK(LinkDelay)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 void BareHostDelay(benchmark::State& state) {
@@ -113,19 +97,7 @@ void BareDelay(benchmark::State& state) {
 }
 BENCHMARK(BareDelay)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
-void LinkFrames(benchmark::State& state) {
-  LinkPair pair;
-  const std::vector<std::uint8_t> payload(kPayloadSize, 1);
-  long sent = 0;
-  for (auto _ : state) {
-    for (int i = 0; i < kBatch; ++i) {
-      pair.host.SendData(payload);
-    }
-    sent += kBatch;
-    pair.module.WaitForCount(sent);
-  }
-  state.SetItemsProcessed(sent);
-}
+void LinkFrames(benchmark::State& state) { MeasurePayloads<LinkPair>(state); }
 BENCHMARK(LinkFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BareFrames(benchmark::State& state) {

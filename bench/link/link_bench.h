@@ -1,14 +1,19 @@
 // What the link benchmarks share: the payload every one of them sends, the size of a
-// batch when payloads per second are counted, and the module's end of a link, which
-// counts what its handler is given. Main thread of link_bench; the handler runs on the
+// batch when payloads per second are counted, the module's end of a link, which counts
+// what its handler is given, a module connected to a host of its link, and the two
+// measures taken of every link. Main thread of link_bench; the handler runs on the
 // client's own threads.
 #pragma once
+
+#include <benchmark/benchmark.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <thread>
+#include <vector>
 
+#include "bench/support/link_connect.h"
 #include "link/direct_play.h"
 
 namespace link_bench {
@@ -58,5 +63,45 @@ struct ModuleEnd {
   std::atomic<long> received{0};
   std::atomic<Clock::rep> lastCall{0};
 };
+
+// The module's client connected to a host of the same link.
+template <typename Host, typename Client>
+struct HostedPair {
+  HostedPair() {
+    ConnectToHost(module.client, host);
+    module.WaitForConnect();
+  }
+  Host host;
+  ModuleEnd<Client> module;
+};
+
+// One-way delay: the host's send to the module's handler call, one payload at a time.
+template <typename Pair>
+void MeasureDelay(benchmark::State& state) {
+  Pair pair;
+  const std::vector<std::uint8_t> payload(kPayloadSize, 1);
+  long sent = 0;
+  for (auto _ : state) {
+    const Clock::time_point start = Clock::now();
+    pair.host.SendData(payload);
+    state.SetIterationTime(pair.module.DelaySince(start, ++sent));
+  }
+}
+
+// Payloads per second from the host to the module's handler, sent in batches.
+template <typename Pair>
+void MeasurePayloads(benchmark::State& state) {
+  Pair pair;
+  const std::vector<std::uint8_t> payload(kPayloadSize, 1);
+  long sent = 0;
+  for (auto _ : state) {
+    for (int i = 0; i < kBatch; ++i) {
+      pair.host.SendData(payload);
+    }
+    sent += kBatch;
+    pair.module.WaitForCount(sent);
+  }
+  state.SetItemsProcessed(sent);
+}
 
 }  // namespace link_bench

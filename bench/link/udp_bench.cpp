@@ -23,40 +23,12 @@ using namespace std::chrono_literals;
 constexpr long kInFlight = 64;
 
 // The module's client connected to the Console Client's stand-in, over UDP.
-struct DirectPlayPair {
-  DirectPlayPair() {
-    ConnectToHost(module.client, host);
-    module.WaitForConnect();
-  }
-  DirectPlayHost host;
-  ModuleEnd<DirectPlayClient> module;
-};
+using DirectPlayPair = HostedPair<DirectPlayHost, DirectPlayClient>;
 
-void DirectPlayDelay(benchmark::State& state) {
-  DirectPlayPair pair;
-  const std::vector<std::uint8_t> payload(kPayloadSize, 1);
-  long sent = 0;
-  for (auto _ : state) {
-    const Clock::time_point start = Clock::now();
-    pair.host.SendData(payload);
-    state.SetIterationTime(pair.module.DelaySince(start, ++sent));
-  }
-}
+void DirectPlayDelay(benchmark::State& state) { MeasureDelay<DirectPlayPair>(state); }
 BENCHMARK(DirectPlayDelay)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
-void DirectPlayPayloads(benchmark::State& state) {
-  DirectPlayPair pair;
-  const std::vector<std::uint8_t> payload(kPayloadSize, 1);
-  long sent = 0;
-  for (auto _ : state) {
-    for (int i = 0; i < kBatch; ++i) {
-      pair.host.SendData(payload);
-    }
-    sent += kBatch;
-    pair.module.WaitForCount(sent);
-  }
-  state.SetItemsProcessed(sent);
-}
+void DirectPlayPayloads(benchmark::State& state) { MeasurePayloads<DirectPlayPair>(state); }
 BENCHMARK(DirectPlayPayloads)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BareUdpDelay(benchmark::State& state) {
