@@ -21,8 +21,9 @@
 
 struct DirectPlayClientOptions {
   dpnet::ReliableOptions link;  // the protocol's timers; only tests change them
-  // How long a host whose link is up may take to answer our connect info.
-  std::chrono::milliseconds joinWait{10000};
+  // How long a host whose link is up may take to answer our connect info; as long as a
+  // host gives a joining module over a lossy path.
+  std::chrono::milliseconds joinWait{30000};
   int workerThreads = 2;
 };
 

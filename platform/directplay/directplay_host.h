@@ -22,8 +22,9 @@ struct DirectPlayHostOptions {
   GUID application = APPLICATION_GUID;  // a test may host another application
   std::u16string sessionName = u"Console Client";
   dpnet::ReliableOptions link;
-  // How long a module that sent CONNECT has to finish its connect.
-  std::chrono::milliseconds connectWait{5000};
+  // How long a module that sent CONNECT has to finish its connect: long enough for the
+  // few reliable messages of a join over a path that loses many datagrams.
+  std::chrono::milliseconds connectWait{30000};
 };
 
 class DirectPlayHost final : public SessionHost {
